@@ -1,0 +1,3 @@
+#include "cli/Command.h"
+
+int main(int argc, char **argv) { return lot::cli::RunCli(argc, argv); }

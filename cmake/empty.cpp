@@ -1,0 +1,1 @@
+// Placeholder for an engine area that has no sources yet.

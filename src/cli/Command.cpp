@@ -1,0 +1,92 @@
+#include "cli/Command.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <map>
+#include <cstdio>
+
+namespace lot::cli {
+
+namespace {
+struct Entry {
+    QString usage;
+    TCommandFactory factory;
+};
+std::map<QString, Entry> &Registry() {
+    static std::map<QString, Entry> registry;
+    return registry;
+}
+
+void PrintUsage(QTextStream &s) {
+    s << "Usage: Brantlee_6x45-cli [--data DIR] [--yes] COMMAND [ARGS...]\n";
+    for (const auto &[name, entry] : Registry()) {
+        Q_UNUSED(name);
+        for (const QString &line : entry.usage.split(QLatin1Char('\n')))
+            s << "  " << line << "\n";
+    }
+}
+} // namespace
+
+bool RegisterCommand(const QString &name, const QString &usage, TCommandFactory factory) {
+    Registry()[name] = Entry{usage, std::move(factory)};
+    return true;
+}
+
+bool TakeOption(QStringList &args, const QString &name, QString &value) {
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == name && i + 1 < args.size()) {
+            value = args[i + 1];
+            args.remove(i, 2);
+            return true;
+        }
+        if (args[i].startsWith(name + QLatin1Char('='))) {
+            value = args[i].mid(name.size() + 1);
+            args.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TakeFlag(QStringList &args, const QString &name) {
+    return args.removeAll(name) > 0;
+}
+
+int RunCli(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    out.setEncoding(QStringConverter::Utf8);
+    err.setEncoding(QStringConverter::Utf8);
+
+    QString dataDir;
+    if (!TakeOption(args, QStringLiteral("--data"), dataDir))
+        dataDir = QCoreApplication::applicationDirPath();
+    dataDir = QDir(dataDir).absolutePath();
+    const bool yes = TakeFlag(args, QStringLiteral("--yes"));
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("help")) {
+        PrintUsage(args.isEmpty() ? err : out);
+        return args.isEmpty() ? 1 : 0;
+    }
+    const QString name = args.takeFirst();
+    auto it = Registry().find(name);
+    if (it == Registry().end()) {
+        err << "Unknown command: " << name << "\n";
+        PrintUsage(err);
+        return 1;
+    }
+    if (!QFileInfo(dataDir).isDir()) {
+        err << "Data folder does not exist: " << dataDir << "\n";
+        return 1;
+    }
+    TCliContext ctx{dataDir, args, out, err, yes};
+    auto command = it->second.factory();
+    const int rc = command->Run(ctx);
+    out.flush();
+    err.flush();
+    return rc;
+}
+
+} // namespace lot::cli

@@ -1,0 +1,47 @@
+#pragma once
+/// @file The command-line front end: one subcommand per class over TCommand,
+/// registered by name with REGISTER_CLI_COMMAND.
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <memory>
+
+namespace lot::cli {
+
+/// What a subcommand gets: the data folder, its own arguments (after the
+/// subcommand name) and the two output streams (UTF-8).
+struct TCliContext {
+    QString DataDir;
+    QStringList Args;
+    QTextStream &Out;
+    QTextStream &Err;
+    bool AssumeYes = false;   ///< --yes: answer confirmations with Yes
+};
+
+class TCommand {
+public:
+    virtual ~TCommand() = default;
+    /// Exit status: 0 success, 1 failure (the message is already on stderr).
+    virtual int Run(TCliContext &ctx) = 0;
+};
+
+using TCommandFactory = std::function<std::unique_ptr<TCommand>()>;
+/// name: the first word ("draws", "methods", ...); usage: one or more lines for --help.
+bool RegisterCommand(const QString &name, const QString &usage, TCommandFactory factory);
+/// Entry point used by main(); parses --data/--yes/--help and dispatches.
+int RunCli(int argc, char **argv);
+
+/// Small argument helpers for subcommands.
+/// Removes "--name VALUE" from args; returns true and sets value when present.
+bool TakeOption(QStringList &args, const QString &name, QString &value);
+/// Removes a "--name" flag; returns whether it was present.
+bool TakeFlag(QStringList &args, const QString &name);
+
+} // namespace lot::cli
+
+#define REGISTER_CLI_COMMAND(Class, name, usage)                                                         \
+    static const bool registered_##Class =                                                             \
+        ::lot::cli::RegisterCommand(QStringLiteral(name), QStringLiteral(usage),                        \
+                                    [] { return std::unique_ptr<::lot::cli::TCommand>(new Class()); })

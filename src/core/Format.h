@@ -1,0 +1,17 @@
+#pragma once
+/// @file Delphi-style Format used to render every message of the program:
+/// %d %s %f %n %x %e %g %u %% with width, precision ("%.2d", "%.5f",
+/// "%.3n"), left-justify "-" and positional indexes ("%0:s", "%1:d").
+
+#include <QString>
+#include <QVariant>
+#include <initializer_list>
+
+namespace lot {
+
+/// Renders fmt with args. A mismatch (missing argument, wrong type) raises
+/// EError with a readable text instead of crashing.
+QString Format(const QString &fmt, const QVariantList &args);
+QString Format(const QString &fmt, std::initializer_list<QVariant> args);
+
+} // namespace lot
