@@ -30,21 +30,37 @@ public:
     QStringList Keys(const QString &section) const;
 
     QString ReadString(const QString &section, const QString &key, const QString &def = {}) const;
-    int ReadInteger(const QString &section, const QString &key, int def) const;  ///< also $hex
-    bool ReadBool(const QString &section, const QString &key, bool def) const;   ///< "0" false, other ints true
+    /// Decimal, "$hex" or "0xhex"; def for a missing or malformed value.
+    int ReadInteger(const QString &section, const QString &key, int def) const;
+    bool ReadBool(const QString &section, const QString &key, bool def) const; ///< "0" false, other ints true
+    /// Accepts '.' or ',' as decimal separator; def for a missing or malformed value.
     double ReadFloat(const QString &section, const QString &key, double def) const;
 
+    /// Replaces the first occurrence in place or appends to the section
+    /// (created at the end). Line breaks in the value become blanks, since
+    /// the file has no way to hold them.
     void WriteString(const QString &section, const QString &key, const QString &value);
     void WriteInteger(const QString &section, const QString &key, int value);
-    void WriteBool(const QString &section, const QString &key, bool value);     ///< "1"/"0"
+    void WriteBool(const QString &section, const QString &key, bool value); ///< "1"/"0"
     void WriteFloat(const QString &section, const QString &key, double value);
 
     void EraseSection(const QString &section);
     void DeleteKey(const QString &section, const QString &key);
 
 private:
-    struct Entry { QString key, value; };
-    struct Section { QString name; std::vector<Entry> entries; };
+    /// A key=value pair, or a line kept verbatim (comment, blank, other text).
+    struct Entry {
+        QString key, value;
+        bool verbatim = false;
+    };
+    /// Lines before the first section header live in a section without a
+    /// header line (isPreamble), which lookups never match.
+    struct Section {
+        QString name;
+        QString headerLine;
+        bool isPreamble = false;
+        std::vector<Entry> entries;
+    };
     const Section *FindSection(const QString &name) const;
     Section *FindSection(const QString &name);
     QString m_fileName;
