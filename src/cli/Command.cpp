@@ -1,10 +1,10 @@
 #include "cli/Command.h"
 
+#include <cstdio>
+#include <map>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <map>
-#include <cstdio>
 
 namespace lot::cli {
 
@@ -19,7 +19,7 @@ std::map<QString, Entry> &Registry() {
 }
 
 void PrintUsage(QTextStream &s) {
-    s << "Usage: Brantlee_6x45-cli [--data DIR] [--yes] COMMAND [ARGS...]\n";
+    s << "Usage: Brantlee_6x45-cli [--data DIR] [--yes] [--verbose] COMMAND [ARGS...]\n";
     for (const auto &[name, entry] : Registry()) {
         Q_UNUSED(name);
         for (const QString &line : entry.usage.split(QLatin1Char('\n')))
@@ -55,17 +55,20 @@ bool TakeFlag(QStringList &args, const QString &name) {
 
 int RunCli(int argc, char **argv) {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
     QTextStream out(stdout);
     QTextStream err(stderr);
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
+    return RunCliArgs(app.arguments().mid(1), out, err);
+}
 
+int RunCliArgs(QStringList args, QTextStream &out, QTextStream &err) {
     QString dataDir;
     if (!TakeOption(args, QStringLiteral("--data"), dataDir))
         dataDir = QCoreApplication::applicationDirPath();
     dataDir = QDir(dataDir).absolutePath();
     const bool yes = TakeFlag(args, QStringLiteral("--yes"));
+    const bool verbose = TakeFlag(args, QStringLiteral("--verbose"));
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("help")) {
         PrintUsage(args.isEmpty() ? err : out);
         return args.isEmpty() ? 1 : 0;
@@ -81,7 +84,7 @@ int RunCli(int argc, char **argv) {
         err << "Data folder does not exist: " << dataDir << "\n";
         return 1;
     }
-    TCliContext ctx{dataDir, args, out, err, yes};
+    TCliContext ctx{dataDir, args, out, err, yes, verbose};
     auto command = it->second.factory();
     const int rc = command->Run(ctx);
     out.flush();

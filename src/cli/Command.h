@@ -2,11 +2,11 @@
 /// @file The command-line front end: one subcommand per class over TCommand,
 /// registered by name with REGISTER_CLI_COMMAND.
 
+#include <functional>
+#include <memory>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
-#include <functional>
-#include <memory>
 
 namespace lot::cli {
 
@@ -17,7 +17,8 @@ struct TCliContext {
     QStringList Args;
     QTextStream &Out;
     QTextStream &Err;
-    bool AssumeYes = false;   ///< --yes: answer confirmations with Yes
+    bool AssumeYes = false; ///< --yes: answer confirmations with Yes
+    bool Verbose = false;   ///< --verbose: status texts go to Err
 };
 
 class TCommand {
@@ -32,6 +33,10 @@ using TCommandFactory = std::function<std::unique_ptr<TCommand>()>;
 bool RegisterCommand(const QString &name, const QString &usage, TCommandFactory factory);
 /// Entry point used by main(); parses --data/--yes/--help and dispatches.
 int RunCli(int argc, char **argv);
+/// The same without creating the application object: args exclude the
+/// program name; output goes to out and err. Without --data the data folder
+/// is the program's folder.
+int RunCliArgs(QStringList args, QTextStream &out, QTextStream &err);
 
 /// Small argument helpers for subcommands.
 /// Removes "--name VALUE" from args; returns true and sets value when present.
@@ -41,7 +46,7 @@ bool TakeFlag(QStringList &args, const QString &name);
 
 } // namespace lot::cli
 
-#define REGISTER_CLI_COMMAND(Class, name, usage)                                                         \
-    static const bool registered_##Class =                                                             \
-        ::lot::cli::RegisterCommand(QStringLiteral(name), QStringLiteral(usage),                        \
+#define REGISTER_CLI_COMMAND(Class, name, usage)                                                             \
+    static const bool registered_##Class =                                                                   \
+        ::lot::cli::RegisterCommand(QStringLiteral(name), QStringLiteral(usage),                             \
                                     [] { return std::unique_ptr<::lot::cli::TCommand>(new Class()); })
