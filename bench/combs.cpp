@@ -1,0 +1,176 @@
+// Speed of the combination list's hot paths, as ratios to a plain copy of
+// the full list (the floor any pass over it can reach):
+//   copy            std::copy of 8,145,060 combinations into a sized array
+//   generate        the full set in lexicographic order
+//   exclude/10      ExcludeLastDraws with the 10 newest draws of an archive
+//   prefetch/CODE   the full-set counts of every method that can prefetch
+// The resident memory of a full list with its undo copy is printed first.
+
+#include "archive/DemoDraws.h"
+#include "archive/DrawsArchive.h"
+#include "combs/CombGenerator.h"
+#include "combs/CombList.h"
+#include "combs/PrefetchFiles.h"
+#include "core/Host.h"
+#include "stats/StatList.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <QDate>
+#include <QFile>
+#include <string>
+#include <vector>
+
+using namespace lot;
+
+namespace {
+
+class TQuietHost : public IHost {
+public:
+    void ShowStatus(const QString &) override {}
+    void ShowError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void ShowInformation(const QString &) override {}
+    void ShowAttention(const QString &) override {}
+    void ShowWarning(const QString &) override {}
+    bool Confirm(const QString &, const QString &, bool) override { return false; }
+};
+
+TQuietHost &Host() {
+    static TQuietHost host;
+    return host;
+}
+
+TDrawsArchive &Archive() {
+    static TDrawsArchive archive = [] {
+        TDrawsArchive a;
+        for (const TDrawRec &d : MakeDemoDraws(2000, 7, QDate(2026, 1, 3)))
+            a.Append(d);
+        return a;
+    }();
+    return archive;
+}
+
+TStatList &Stats() {
+    static TStatList stats(&Archive());
+    static const bool registered = [] {
+        stats.RegisterAll();
+        return true;
+    }();
+    (void)registered;
+    return stats;
+}
+
+long StatusKb(const char *field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+void ReportMemory() {
+    const long before = StatusKb("VmRSS:");
+    {
+        TCombList list(Host());
+        list.ReserveFullSet();
+        list.GenerateCombs(true, 0, {});
+        list.MakeUndoCopy(true);
+        const long after = StatusKb("VmRSS:");
+        std::printf("memory: VmRSS %ld kB before, %ld kB with a full list and its undo copy (+%ld kB), "
+                    "VmHWM %ld kB\n",
+                    before, after, after - before, StatusKb("VmHWM:"));
+    }
+}
+
+void BM_Copy(benchmark::State &state) {
+    std::vector<TComb> src(FullSetSize), dst(FullSetSize);
+    GenerateInto(0, 0, src.data());
+    for (auto _ : state) {
+        std::copy(src.begin(), src.end(), dst.begin());
+        benchmark::DoNotOptimize(dst.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Copy)->Name("copy")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Generate(benchmark::State &state) {
+    std::vector<TComb> dst(FullSetSize);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(GenerateInto(0, 0, dst.data()));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Generate)->Name("generate")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Exclude(benchmark::State &state) {
+    TCombList list(Host());
+    list.ReserveFullSet();
+    list.GenerateCombs(false, 0, {});
+    list.MakeUndoCopy(false);
+    for (auto _ : state) {
+        // Reads the undo copy, writes the list: the same input every time.
+        benchmark::DoNotOptimize(list.ExcludeLastDraws(Archive(), 10));
+        state.PauseTiming();
+        list.ClearHistory();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Exclude)->Name("exclude/10")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void RegisterPrefetchBenchmarks() {
+    TStatList &stats = Stats();
+    for (int i = 0; i < stats.Count(); ++i) {
+        if (!stats.CanPrefetch(i)) continue;
+        const TStatMethod &m = stats.Items(i);
+        const std::string name = "prefetch/" + stats.EntryCode(i).toStdString();
+        benchmark::RegisterBenchmark(name.c_str(),
+                                     [&m](benchmark::State &state) {
+                                         TPrefetchFiles files(Host(), Stats());
+                                         for (auto _ : state)
+                                             benchmark::DoNotOptimize(
+                                                 files.ComputeTable(*m.StatClass, m.Param, HotLoopThreads()));
+                                     })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(2);
+    }
+}
+
+/// The console output plus, at the end, every result as a ratio to "copy".
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs)
+            if (!r.error_occurred) m_times.emplace_back(r.benchmark_name(), r.GetAdjustedRealTime());
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        double copy = 0;
+        for (const auto &[name, t] : m_times)
+            if (name.rfind("copy", 0) == 0) copy = t;
+        if (copy <= 0) return;
+        std::printf("\nratio to the copy of the full list (%.2f ms):\n", copy);
+        for (const auto &[name, t] : m_times)
+            std::printf("  %-28s %8.2f ms  %6.2fx\n", name.c_str(), t, t / copy);
+    }
+
+private:
+    std::vector<std::pair<std::string, double>> m_times;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    ReportMemory();
+    RegisterPrefetchBenchmarks();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,389 @@
+#include "combs/CombList.h"
+
+#include "archive/DrawsArchive.h"
+#include "combs/CombFile.h"
+#include "combs/CombGenerator.h"
+#include "combs/DrawKeySet.h"
+#include "combs/HotLoop.h"
+#include "core/Codec1251.h"
+#include "core/CoreHelpers.h"
+#include "core/Errors.h"
+#include "core/Format.h"
+#include "core/Host.h"
+#include "stats/StatList.h"
+
+#include <algorithm>
+#include <cstring>
+#include <QDir>
+#include <QFile>
+
+namespace lot {
+
+namespace {
+QString Percent(const char *fmt, qint64 done, qint64 total) {
+    const double percent = total > 0 ? double(done) * 100.0 / double(total) : 100.0;
+    return Format(QString::fromUtf8(fmt), {percent});
+}
+} // namespace
+
+TCombList::TCombList(IHost &host, QObject *parent)
+    : QObject(parent), m_host(host), m_threads(HotLoopThreads()) {}
+
+TCombList::~TCombList() = default;
+
+void TCombList::ReserveFullSet() {
+    m_count = 0;
+    m_undoCount = 0;
+    m_undoValid = false;
+    EnsureCombsCapacity(m_list, FullSetSize);
+    SyncCapacity();
+}
+
+void TCombList::Clear() {
+    m_count = 0;
+    DiscardUndo();
+    ClearHistory();
+}
+
+void TCombList::SyncCapacity() {
+    const size_t n = std::max(m_list.size(), m_undo.size());
+    if (m_list.size() < n) m_list.resize(n);
+    if (m_undo.size() < n) m_undo.resize(n);
+}
+
+void TCombList::SetCount(int count) {
+    m_count = std::clamp(count, 0, int(m_list.size()));
+}
+
+// ---- undo copy -------------------------------------------------------------------
+
+void TCombList::MakeUndoCopy(bool show) {
+    if (show) m_host.ShowStatus(QStringLiteral("Создание файла отката..."));
+    SyncCapacity();
+    std::memcpy(m_undo.data(), m_list.data(), size_t(m_count) * sizeof(TComb));
+    m_undoCount = m_count;
+    m_undoValid = true;
+}
+
+bool TCombList::RestoreUndo(bool show) {
+    if (!m_undoValid) return false;
+    if (show) m_host.ShowStatus(QStringLiteral("Отмена изменений..."));
+    SyncCapacity();
+    std::memcpy(m_list.data(), m_undo.data(), size_t(m_undoCount) * sizeof(TComb));
+    m_count = m_undoCount;
+    DiscardUndo();
+    RefreshCombsView();
+    return true;
+}
+
+void TCombList::DiscardUndo() {
+    m_undoCount = 0;
+    m_undoValid = false;
+}
+
+// ---- history ---------------------------------------------------------------------
+
+void TCombList::AddHistoryRow(bool flag, const QString &operation, const QString &values) {
+    AddHistoryRowWithIcon(flag ? HistoryIconFlagOn : HistoryIconFlagOff, operation, values);
+}
+
+void TCombList::AddHistoryRowWithIcon(int imageIndex, const QString &operation, const QString &values) {
+    m_history.append(THistoryRow{operation, values, QString::number(m_count), imageIndex});
+    emit HistoryChanged();
+}
+
+void TCombList::RemoveLastHistoryRow() {
+    if (m_history.isEmpty()) return;
+    m_history.removeLast();
+    emit HistoryChanged();
+}
+
+void TCombList::ClearHistory() {
+    if (m_history.isEmpty()) return;
+    m_history.clear();
+    emit HistoryChanged();
+}
+
+// ---- generation and files ----------------------------------------------------------
+
+bool TCombList::ReadFileIntoList(const QString &fileName, bool show) {
+    m_count = 0;
+    TCombFileReadInfo info;
+    bool ok = true;
+    try {
+        ReadCombsFile(fileName, m_list, m_count, info);
+    } catch (const std::exception &e) {
+        m_host.ShowError(
+            Format(QStringLiteral("Ошибка чтения файла \"%s\"!\r\r%s"), {fileName, ExceptionText(e)}));
+        ok = false;
+    }
+    SyncCapacity();
+    if (show && info.SkippedBadNumbers > 0)
+        m_host.ShowAttention(Format(QStringLiteral("В файле \"%s\" пропущено строк с числами вне диапазона "
+                                                   "1..45: %d"),
+                                    {fileName, info.SkippedBadNumbers}));
+    return ok;
+}
+
+bool TCombList::GenerateCombs(bool show, int mode, const QString &parameters) {
+    TBusyGuard busy(m_host, show);
+    bool ok = true;
+    try {
+        if (show) m_host.ShowStatus(QStringLiteral("Генерация возможных комбинаций..."));
+        m_count = 0;
+        mode = NormalizeGenerateMode(mode);
+        if (mode == cgmFromFile) {
+            ok = ReadFileIntoList(parameters, show);
+        } else {
+            const uint64_t numbers = ParseMyNumbers(parameters);
+            EnsureCombsCapacity(m_list, GenerateCount(mode, numbers));
+            SyncCapacity();
+            m_count = GenerateInto(mode, numbers, m_list.data());
+        }
+    } catch (const std::exception &e) {
+        m_host.ShowError(
+            Format(QStringLiteral("Ошибка генерации файла комбинаций!\r\r%s"), {ExceptionText(e)}));
+        ok = false;
+    }
+    if (show) {
+        ClearHistory();
+        RefreshCombsView();
+        DiscardUndo();
+    }
+    return ok;
+}
+
+bool TCombList::GenerateSavedCombs(const TStatList &stats) {
+    return GenerateCombs(true, stats.CombsGenerateMode(), stats.CombsGenerateParameters());
+}
+
+bool TCombList::NewCombsList(TStatList &stats, int mode, const QString &parameters, bool saveAsDefault) {
+    if (saveAsDefault) {
+        stats.SetCombsGenerateMode(mode);
+        stats.SetCombsGenerateParameters(parameters);
+        stats.SaveCombsGenerate(); // reports its own error; the list is made all the same
+    }
+    TBusyGuard busy(m_host);
+    MakeUndoCopy(true);
+    return GenerateCombs(true, mode, parameters);
+}
+
+bool TCombList::OpenCombsFile(const QString &fileName) {
+    TBusyGuard busy(m_host);
+    MakeUndoCopy(true);
+    m_host.ShowStatus(Format(QStringLiteral("Загрузка файла \"%s\"..."), {fileName}));
+    const bool ok = ReadFileIntoList(fileName, true);
+    if (!ok) RestoreUndo(false);
+    DiscardUndo();
+    ClearHistory();
+    RefreshCombsView();
+    return ok;
+}
+
+bool TCombList::SaveCombsFile(const QString &fileName) {
+    TBusyGuard busy(m_host);
+    m_host.ShowStatus(Format(QStringLiteral("Сохранение файла \"%s\"..."), {fileName}));
+    try {
+        WriteCombsFile(fileName, m_list.data(), m_count);
+        return true;
+    } catch (const std::exception &e) {
+        m_host.ShowError(
+            Format(QStringLiteral("Ошибка записи в файл \"%s\"!\r\r%s"), {fileName, ExceptionText(e)}));
+        return false;
+    }
+}
+
+// ---- reducing steps ----------------------------------------------------------------
+
+int TCombList::ExcludeLastDraws(const TDrawsArchive &archive, int n) {
+    TBusyGuard busy(m_host);
+    if (!m_undoValid) MakeUndoCopy(false);
+    m_host.ShowStatus(Format(QStringLiteral("Удаление из списка комбинаций %d последних тиражей..."), {n}));
+
+    TDrawKeySet draws;
+    if (n > 0) {
+        const int last = archive.Count() - 1 - archive.Offset();
+        const int first = std::max(0, last - n + 1);
+        if (last >= 0 && first <= last)
+            draws = TDrawKeySet(
+                std::span<const TDrawRec>(archive.Draws()).subspan(size_t(first), size_t(last - first + 1)));
+    }
+
+    const int total = m_undoCount;
+    const int out =
+        CopyExceptDrawsParallel(m_undo.data(), total, m_list.data(), draws, m_threads, [&](int done) {
+            m_host.ShowStatus(
+                Format(QStringLiteral("Удаление из списка комбинаций %d последних тиражей ( завершено "
+                                      "%.0f %% )..."),
+                       {n, double(done) * 100.0 / double(total)}));
+        });
+    m_count = out;
+    AddHistoryRow(true, QStringLiteral("Последние тиражи"), QString::number(n));
+    RefreshCombsView();
+    return total - out;
+}
+
+int TCombList::DeleteSelected(const QList<int> &rows) {
+    std::vector<uint8_t> selected(size_t(m_count), 0);
+    int selectedCount = 0;
+    for (int row : rows) {
+        if (row < 0 || row >= m_count || selected[size_t(row)]) continue;
+        selected[size_t(row)] = 1;
+        ++selectedCount;
+    }
+    if (selectedCount == 0) return 0;
+
+    TBusyGuard busy(m_host);
+    MakeUndoCopy(true);
+    m_host.ShowStatus(QStringLiteral("Удаление выделенных комбинаций..."));
+    int out = 0;
+    for (int i = 0; i < m_undoCount; ++i)
+        if (!selected[size_t(i)]) m_list[size_t(out++)] = m_undo[size_t(i)];
+    m_count = out;
+    AddHistoryRow(true, QStringLiteral("Выделенные комбинации"), QString::number(selectedCount));
+    RefreshCombsView();
+    return selectedCount;
+}
+
+bool TCombList::Undo() {
+    TBusyGuard busy(m_host);
+    if (!RestoreUndo(true)) return false;
+    RemoveLastHistoryRow();
+    return true;
+}
+
+// ---- clipboard -----------------------------------------------------------------------
+
+QString TCombList::CopyText(const QList<int> &rows) const {
+    QList<int> sorted;
+    sorted.reserve(rows.size());
+    for (int row : rows)
+        if (row >= 0 && row < m_count) sorted.append(row);
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    QString text;
+    text.reserve(sorted.size() * 19);
+    for (int row : sorted) {
+        text += CombToSpacedText(m_list[size_t(row)]);
+        text += QLatin1String("\r\n");
+    }
+    return text;
+}
+
+bool TCombList::PasteText(const QString &text) {
+    if (SplitLines(text).isEmpty()) return false;
+    TBusyGuard busy(m_host);
+    m_host.ShowStatus(QStringLiteral("Подождите пожалуйста..."));
+    MakeUndoCopy(false);
+    bool ok = true;
+    try {
+        ParseCombsText(text, m_list, m_count);
+        SyncCapacity();
+        ClearHistory();
+    } catch (const std::exception &e) {
+        SyncCapacity();
+        m_host.ShowError(ExceptionText(e));
+        RestoreUndo(false);
+        ok = false;
+    }
+    DiscardUndo();
+    RefreshCombsView();
+    return ok;
+}
+
+// ---- queries ---------------------------------------------------------------------------
+
+bool TCombList::CombInList(const TComb &comb) const {
+    return std::find(m_list.begin(), m_list.begin() + m_count, comb) != m_list.begin() + m_count;
+}
+
+QString TCombList::UniqueNumbersMessage() const {
+    return Format(QStringLiteral("В текущем списке комбинаций содержится %d уникальных номеров"),
+                  {CountUniqueNumbers(m_list.data(), m_count)});
+}
+
+QStringList TCombList::FindInDraws(const TComb &comb, const TDrawsArchive &archive) {
+    // The same numbers in any order; compared as sorted keys so that a
+    // combination with a repeated number never counts as the draw.
+    QStringList lines;
+    const uint64_t key = SortedCombKey(comb);
+    for (int i = archive.Count() - 1; i >= 0 && lines.size() <= 25; --i) {
+        if (SortedCombKey(DrawToComb(archive.At(i))) == key) lines.append(DrawToText(archive.At(i)));
+    }
+    return lines;
+}
+
+QString TCombList::FindInDrawsMessage(const TComb &comb, const TDrawsArchive &archive) {
+    const QStringList lines = FindInDraws(comb, archive);
+    if (lines.isEmpty()) return QStringLiteral("Выделенная комбинация не найдена архиве тиражей!");
+    return QStringLiteral("Выделенная комбинация найдена в следующих тиражах:\r\n\r\n") +
+           lines.join(QStringLiteral("\r\n"));
+}
+
+QString TCombList::CountText() const {
+    return Format(QStringLiteral("Комбинаций: %d"), {m_count});
+}
+
+void TCombList::RefreshCombsView() {
+    emit ListChanged();
+}
+
+// ---- combination buffer ------------------------------------------------------------------
+
+void TCombList::SetDataDir(const QString &dir) {
+    m_dataDir = dir;
+}
+
+QString TCombList::BufferFileName() const {
+    return QDir(m_dataDir).filePath(QString::fromLatin1(ProgramName) + QStringLiteral(".~buff"));
+}
+
+bool TCombList::CreateBuffer(int offset, int n) {
+    const TBufferKey key{offset, n};
+    if (key == m_bufferKey) return true;
+    TBusyGuard busy(m_host);
+    m_host.ShowStatus(QStringLiteral("Создание буфера комбинаций..."));
+    try {
+        const int total = m_count;
+        WriteCombsBuffer(BufferFileName(), m_list.data(), total, [&](int done) {
+            m_host.ShowStatus(Percent("Создание буфера комбинаций ( завершено %.0f %% )...", done, total));
+        });
+        m_bufferKey = key;
+        return true;
+    } catch (const std::exception &e) {
+        // The old file is intact (it is replaced only once complete), so the
+        // old key still describes it.
+        m_host.ShowError(
+            Format(QStringLiteral("Ошибка создания буфера комбинаций!\r\r%s"), {ExceptionText(e)}));
+        return false;
+    }
+}
+
+bool TCombList::LoadBuffer(int offset, int n) {
+    if (TBufferKey{offset, n} != m_bufferKey || !QFile::exists(BufferFileName())) return false;
+    TBusyGuard busy(m_host);
+    m_host.ShowStatus(QStringLiteral("Загрузка буфера комбинаций..."));
+    bool ok = true;
+    try {
+        ReadCombsBuffer(BufferFileName(), m_list, m_count, [&](int done, int total) {
+            m_host.ShowStatus(Percent("Загрузка буфера комбинаций ( завершено %.0f %% )...", done, total));
+        });
+    } catch (const std::exception &e) {
+        // A buffer that cannot be read back is useless; the next CreateBuffer
+        // must write it again.
+        m_bufferKey = TBufferKey{};
+        m_host.ShowError(
+            Format(QStringLiteral("Ошибка загрузки буфера комбинаций!\r\r%s"), {ExceptionText(e)}));
+        ok = false;
+    }
+    SyncCapacity();
+    RefreshCombsView();
+    return ok;
+}
+
+void TCombList::DeleteBuffer() {
+    m_bufferKey = TBufferKey{};
+    QFile::remove(BufferFileName());
+}
+
+} // namespace lot

@@ -1,0 +1,191 @@
+#include "combs/DrawKeySet.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <thread>
+
+namespace lot {
+
+namespace detail {
+const uint64_t NumberBits[256] = {
+#define LOT_BIT(i) (IsValidNumber(i) ? uint64_t(1) << (i) : uint64_t(1))
+#define LOT_BIT4(i) LOT_BIT(i), LOT_BIT(i + 1), LOT_BIT(i + 2), LOT_BIT(i + 3)
+#define LOT_BIT16(i) LOT_BIT4(i), LOT_BIT4(i + 4), LOT_BIT4(i + 8), LOT_BIT4(i + 12)
+#define LOT_BIT64(i) LOT_BIT16(i), LOT_BIT16(i + 16), LOT_BIT16(i + 32), LOT_BIT16(i + 48)
+    LOT_BIT64(0), LOT_BIT64(64), LOT_BIT64(128), LOT_BIT64(192)
+#undef LOT_BIT64
+#undef LOT_BIT16
+#undef LOT_BIT4
+#undef LOT_BIT
+};
+} // namespace detail
+
+uint64_t SortedCombKey(const TComb &c) {
+    uint8_t n[CombSize];
+    std::copy(std::begin(c.N), std::end(c.N), n);
+    std::sort(n, n + CombSize);
+    uint64_t key = 0;
+    for (uint8_t v : n)
+        key = key << 8 | v;
+    return key;
+}
+
+namespace {
+bool IsRegular(uint64_t mask) {
+    return (mask & 1) == 0 && std::popcount(mask) == CombSize;
+}
+
+TComb DrawNumbers(const TDrawRec &d) {
+    TComb c;
+    std::copy(std::begin(d.Numbers), std::end(d.Numbers), c.N);
+    return c;
+}
+} // namespace
+
+TDrawKeySet::TDrawKeySet(std::span<const TDrawRec> draws) {
+    if (draws.empty()) return;
+    m_empty = false;
+    if (draws.size() <= size_t(PermutationDrawLimit))
+        BuildPermutations(draws);
+    else
+        BuildMasks(draws);
+}
+
+void TDrawKeySet::BuildTable(const std::vector<uint64_t> &keys) {
+    // At most an eighth full, so a probe rarely looks past its first slot.
+    int bits = 4;
+    while ((size_t(1) << bits) < keys.size() * 4)
+        ++bits;
+    m_slots.assign(size_t(1) << bits, EmptySlot);
+    m_slotMask = (uint64_t(1) << bits) - 1;
+    m_shift = 64 - bits;
+    for (uint64_t k : keys) {
+        uint64_t i = (k * HashFactor) >> m_shift;
+        while (m_slots[i] != EmptySlot && m_slots[i] != k)
+            i = (i + 1) & m_slotMask;
+        m_slots[i] = k;
+    }
+}
+
+void TDrawKeySet::BuildPermutations(std::span<const TDrawRec> draws) {
+    m_permutations = true;
+    std::vector<uint64_t> keys;
+    keys.reserve(draws.size() * 720);
+    for (const TDrawRec &d : draws) {
+        uint8_t n[CombSize];
+        std::copy(std::begin(d.Numbers), std::end(d.Numbers), n);
+        std::sort(n, n + CombSize);
+        do {
+            TComb c;
+            std::copy(n, n + CombSize, c.N);
+            keys.push_back(CombBytesKey(c));
+        } while (std::next_permutation(n, n + CombSize));
+    }
+    BuildTable(keys);
+    // About 32 filter bits per key (at least 64 words, at most 2^15 words =
+    // 256 KB): with two bits per key, a combination that is not in the set
+    // gets past the filter about once in three hundred times.
+    int wordBits = 6;
+    while (wordBits < 15 && (size_t(64) << wordBits) < keys.size() * 32)
+        ++wordBits;
+    m_filter.assign(size_t(1) << wordBits, 0);
+    m_filterShift = 64 - wordBits;
+    for (uint64_t k : keys) {
+        const uint64_t h = k * HashFactor;
+        m_filter[h >> m_filterShift] |= FilterBits(h);
+    }
+}
+
+void TDrawKeySet::BuildMasks(std::span<const TDrawRec> draws) {
+    std::vector<uint64_t> masks;
+    masks.reserve(draws.size());
+    for (const TDrawRec &d : draws) {
+        const TComb c = DrawNumbers(d);
+        const uint64_t m = CombMask(c);
+        if (IsRegular(m))
+            masks.push_back(m);
+        else
+            m_irregularKeys.push_back(SortedCombKey(c));
+    }
+    BuildTable(masks);
+    std::sort(m_irregularKeys.begin(), m_irregularKeys.end());
+    m_irregularKeys.erase(std::unique(m_irregularKeys.begin(), m_irregularKeys.end()), m_irregularKeys.end());
+}
+
+bool TDrawKeySet::ContainsIrregular(const TComb &c, uint64_t mask) const {
+    return !IsRegular(mask) &&
+           std::binary_search(m_irregularKeys.begin(), m_irregularKeys.end(), SortedCombKey(c));
+}
+
+int CopyExceptDraws(const TComb *src, int count, TComb *dst, const TDrawKeySet &set) {
+    if (set.IsEmpty()) {
+        if (dst != src) std::copy(src, src + count, dst);
+        return count;
+    }
+    TComb *out = dst;
+    const TComb *end = src + count;
+    if (set.UsesPermutations()) {
+        // The hot path: every combination is copied and the output only
+        // advances past the ones that stay, so the loop has no branch that
+        // depends on the data except the rare filter hit. Combinations are
+        // moved as 8-byte words (the two bytes past each one are the next
+        // one's, rewritten right after), all but the last, which could reach
+        // past the end of either array.
+        constexpr uint64_t Low48 = 0xFFFFFFFFFFFFull;
+        const TComb *last = count > 0 ? end - 1 : end;
+        for (const TComb *p = src; p < last; ++p) {
+            uint64_t word;
+            std::memcpy(&word, p, 8);
+            const bool drop = set.ContainsBytes(word & Low48);
+            std::memcpy(reinterpret_cast<char *>(out), &word, 8);
+            out += !drop;
+        }
+        if (count > 0 && !set.ContainsBytes(CombBytesKey(*last))) *out++ = *last;
+    } else {
+        for (const TComb *p = src; p != end; ++p)
+            if (!set.ContainsMask(*p)) *out++ = *p;
+    }
+    return int(out - dst);
+}
+
+int CopyExceptDrawsParallel(const TComb *src, int count, TComb *dst, const TDrawKeySet &set, int threads,
+                            const std::function<void(int done)> &progress) {
+    // Below this a second thread costs more than it saves.
+    constexpr int MinPart = 1 << 19;
+    threads = std::clamp(std::min(threads, count / MinPart), 1, 64);
+    std::vector<int> start(static_cast<size_t>(threads) + 1), kept(static_cast<size_t>(threads));
+    for (int t = 0; t <= threads; ++t)
+        start[size_t(t)] = int(int64_t(count) * t / threads);
+
+    const auto part = [&](int t) {
+        kept[size_t(t)] = CopyExceptDraws(src + start[size_t(t)], start[size_t(t) + 1] - start[size_t(t)],
+                                          dst + start[size_t(t)], set);
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (int t = 1; t < threads; ++t)
+            workers.emplace_back(part, t);
+        // The calling thread takes the first part in steps of about 1 %,
+        // reporting as it goes; the others run at the same pace.
+        const int first = start[1];
+        const int step = std::max(1, first / 100);
+        int done = 0;
+        for (int at = 0; at < first; at += step) {
+            const int n = std::min(step, first - at);
+            done += CopyExceptDraws(src + at, n, dst + done, set);
+            if (progress) progress(int(int64_t(at + n) * count / std::max(1, first)));
+        }
+        kept[0] = done;
+    }
+    int out = kept[0];
+    for (int t = 1; t < threads; ++t) {
+        if (out != start[size_t(t)])
+            std::memmove(static_cast<void *>(dst + out), dst + start[size_t(t)],
+                         size_t(kept[size_t(t)]) * sizeof(TComb));
+        out += kept[size_t(t)];
+    }
+    return out;
+}
+
+} // namespace lot

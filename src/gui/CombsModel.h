@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+namespace lot {
+
+class TCombList;
+
+/// The combination list as a virtual table: row number, the six numbers in
+/// list order and their sum. The row count follows the list only on
+/// Refresh, so views never see it change without a model signal.
+class TCombsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { colRow = 0, colFirst = 1, colLast = 6, colSum = 7 };
+    static constexpr int ColumnCount = 8;
+
+    explicit TCombsModel(const TCombList &combs, QObject *parent = nullptr);
+
+    /// Takes over the list's count when it differs (a reset: the selection
+    /// goes with it), else repaints every row, since equal counts may still
+    /// hold other combinations.
+    void Refresh();
+    void SetColored(bool colored);
+    bool Colored() const { return m_colored; }
+    void SetChannelSize(int size);
+    int ChannelSize() const { return m_channelSize; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+private:
+    void Repaint();
+
+    const TCombList &m_combs;
+    int m_rows = 0;
+    bool m_colored = true;
+    int m_channelSize = 5;
+};
+
+} // namespace lot

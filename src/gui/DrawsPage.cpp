@@ -1,0 +1,355 @@
+#include "gui/DrawsPage.h"
+
+#include "core/CoreHelpers.h"
+#include "gui/ActionList.h"
+#include "gui/DrawsModel.h"
+#include "gui/FormDraw.h"
+#include "gui/FormDrawInfo.h"
+#include "gui/GuiHost.h"
+#include "shell/Workspace.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace lot {
+
+namespace {
+const QString Category = QStringLiteral("Архив тиражей");
+} // namespace
+
+// Wide enough for the widest value of each column in the list's own font.
+QList<int> TDrawsPage::DefaultColumnWidths() const {
+    const QFontMetrics fm(m_list->font());
+    const int pad = 10;
+    auto width = [&](std::initializer_list<const char *> samples) {
+        int w = 0;
+        for (const char *sample : samples)
+            w = qMax(w, fm.horizontalAdvance(QString::fromUtf8(sample)));
+        return w + pad;
+    };
+    QList<int> widths;
+    widths << width({"Тираж", "99999"});
+    for (int i = 0; i < CombSize + ExtraCount; ++i)
+        widths << width({"44", "E1"});
+    widths << width({"255", "S"});
+    widths << width({"Дата тиража", "28 Dec 2026"});
+    return widths;
+}
+
+int TDrawsPage::PreferredWidth() const {
+    int width = 0;
+    for (int c = 0; c < TDrawsModel::ColumnCount; ++c)
+        width += m_list->columnWidth(c);
+    const QMargins margins = layout()->contentsMargins();
+    return width + m_list->verticalScrollBar()->sizeHint().width() + 2 * m_list->frameWidth() +
+           margins.left() + margins.right() + 8;
+}
+
+QString TDrawsPage::DrawsFileFilter() {
+    return QStringLiteral("Файлы тиражей (*.csv)");
+}
+QString TDrawsPage::DrawDialogTitle() {
+    return QStringLiteral("Введите данные следующего тиража");
+}
+
+TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actions, QWidget *parent)
+    : QWidget(parent), m_ws(workspace), m_host(host), m_actions(actions) {
+    setObjectName(QStringLiteral("tsDraws"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+
+    auto *offsetRow = new QHBoxLayout;
+    auto *lbOffset = new QLabel(QStringLiteral("Смещение назад:"), this);
+    m_edOffset = new QSpinBox(this);
+    m_edOffset->setObjectName(QStringLiteral("edDrawsOffset"));
+    const QString hint = QStringLiteral("Смещение относительно последнего загруженного номера тиража");
+    m_edOffset->setToolTip(hint);
+    m_edOffset->setStatusTip(hint);
+    m_edOffset->setRange(0, m_ws.MaxDrawsOffset());
+    m_edOffset->setMinimumWidth(80);
+    m_edOffset->setKeyboardTracking(false);
+    lbOffset->setBuddy(m_edOffset);
+    offsetRow->addWidget(lbOffset);
+    offsetRow->addWidget(m_edOffset);
+    offsetRow->addStretch();
+    layout->addLayout(offsetRow);
+
+    m_model = new TDrawsModel(m_ws.Archive(), this);
+    m_model->SetSorted(m_ws.SortedDraws());
+    m_model->SetColored(m_ws.ColorDraws());
+    m_list = new QTableView(this);
+    m_list->setObjectName(QLatin1String(ListName));
+    m_list->setModel(m_model);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setWordWrap(false);
+    m_list->setCornerButtonEnabled(false);
+    m_list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_list->horizontalHeader()->setHighlightSections(false);
+    m_list->horizontalHeader()->setMinimumSectionSize(18);
+    m_list->horizontalHeader()->setStretchLastSection(true);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Tinted cells stay readable when selected: the selection is drawn as a
+    // darker overlay instead of replacing the cell colour.
+    m_list->setStyleSheet(QStringLiteral("QTableView { gridline-color: #d8d8d8; }"));
+    const QList<int> widths = DefaultColumnWidths();
+    for (int c = 0; c < TDrawsModel::ColumnCount; ++c)
+        m_list->setColumnWidth(c, widths.value(c, 40));
+    layout->addWidget(m_list, 1);
+
+    CreateActions();
+
+    m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("pmDraws"));
+    for (const char *name :
+         {"DrawsDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo", "", "DrawsImport",
+          "DrawsExport", "DrawsXlsExport", "", "DrawsSorted", "ViewColorDraws"}) {
+        if (!*name)
+            m_popup->addSeparator();
+        else if (QAction *a = m_actions.Find(QLatin1String(name)))
+            m_popup->addAction(a);
+    }
+    connect(m_list, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_popup->popup(m_list->viewport()->mapToGlobal(pos)); });
+
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { emit SelectionChanged(); });
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { emit SelectionChanged(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { emit SelectionChanged(); });
+    connect(this, &TDrawsPage::SelectionChanged, &m_actions, &TActionList::UpdateAll);
+    connect(m_list, &QAbstractItemView::doubleClicked, this, [this] {
+        QAction *info = m_actions.Find(QStringLiteral("DrawsInfo"));
+        if (info && m_host.IsIdle() && FocusedRow() >= 0) m_actions.Execute(info);
+    });
+    connect(m_edOffset, &QSpinBox::valueChanged, this, [this](int v) {
+        if (v != m_ws.DrawsOffset()) m_ws.ChangeDrawsOffset(v);
+    });
+    connect(&m_ws, &TWorkspace::DrawsChanged, this, &TDrawsPage::OnDrawsChanged);
+    connect(&m_ws, &TWorkspace::OffsetChanged, this, &TDrawsPage::OnOffsetChanged);
+    connect(&m_host, &TGuiHost::BusyChanged, this, &TDrawsPage::OnBusyChanged);
+}
+
+void TDrawsPage::CreateActions() {
+    using TSpec = TActionList::TSpec;
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsDownload"), QStringLiteral("Загрузка"), Category,
+              QKeySequence(Qt::Key_F3)},
+        [this] { DrawsDownloadExecute(); }, [this] { return DrawsDownloadUpdate(); });
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsAdd"), QStringLiteral("Добавить"), Category},
+        [this] { DrawsAddExecute(); }, [this] { return DrawsAddUpdate(); });
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsEdit"), QStringLiteral("Изменить"), Category},
+        [this] { DrawsEditExecute(); }, [this] { return DrawsEditUpdate(); });
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsDel"), QStringLiteral("Удалить"), Category}, [this] { DrawsDelExecute(); },
+        [this] { return DrawsDelUpdate(); });
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsImport"), QStringLiteral("Импорт из CSV-файла"), Category},
+        [this] { DrawsImportExecute(); }, [this] { return DrawsImportUpdate(); });
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsExport"), QStringLiteral("Экспорт в CSV-файл"), Category},
+        [this] { DrawsExportExecute(); }, [this] { return DrawsExportUpdate(); });
+    QAction *xls = m_actions.Add(
+        TSpec{QStringLiteral("DrawsXlsExport"), QStringLiteral("Экспорт в Microsoft Excel"), Category},
+        [this] { DrawsXlsExportExecute(); }, [this] { return DrawsXlsExportUpdate(); });
+    // There is no spreadsheet export in this build.
+    xls->setVisible(false);
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsInfo"), QStringLiteral("Сведения о тираже"), Category},
+        [this] { DrawsInfoExecute(); }, [this] { return DrawsInfoUpdate(); });
+    m_actions.Add(
+        TSpec{QStringLiteral("DrawsSorted"), QStringLiteral("Упорядочить MIN->MAX"), Category, {}, {}, true},
+        [this] { DrawsSortedExecute(); }, [this] { return DrawsSortedUpdate(); });
+    m_actions.Add(
+        TSpec{QStringLiteral("ViewColorDraws"),
+              QStringLiteral("Выделять каналы в списке тиражей"),
+              QStringLiteral("Вид"),
+              {},
+              {},
+              true},
+        [this] { ViewColorDrawsExecute(); }, [this] { return ViewColorDrawsUpdate(); });
+}
+
+void TDrawsPage::ApplyGameSettings(int channelSize, int matrixCols) {
+    m_model->SetChannelSize(channelSize);
+    m_matrixCols = matrixCols;
+}
+
+void TDrawsPage::SetDownloadHandler(std::function<void()> handler) {
+    m_download = std::move(handler);
+    m_actions.UpdateAll();
+}
+
+void TDrawsPage::LoadColumns(const TWindowSettings &settings, const QString &section) {
+    const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), DefaultColumnWidths());
+    for (int c = 0; c < TDrawsModel::ColumnCount && c < widths.size(); ++c)
+        if (widths[c] > 0 && widths[c] < 2000) m_list->setColumnWidth(c, widths[c]);
+}
+
+void TDrawsPage::SaveColumns(TWindowSettings &settings, const QString &section) const {
+    QList<int> widths;
+    for (int c = 0; c < TDrawsModel::ColumnCount; ++c)
+        widths.append(m_list->columnWidth(c));
+    settings.SetColumnWidths(section, QLatin1String(ListName), widths);
+}
+
+QList<int> TDrawsPage::SelectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex &index : m_list->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int TDrawsPage::FocusedRow() const {
+    const QItemSelectionModel *selection = m_list->selectionModel();
+    const QModelIndex current = selection->currentIndex();
+    if (current.isValid() && selection->isRowSelected(current.row(), {})) return current.row();
+    const QList<int> rows = SelectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst();
+}
+
+// ---- handlers and enabled tests ------------------------------------------------------------
+
+void TDrawsPage::DrawsDownloadExecute() {
+    if (m_download) m_download();
+}
+
+bool TDrawsPage::DrawsDownloadUpdate() const {
+    return bool(m_download);
+}
+
+void TDrawsPage::DrawsAddExecute() {
+    TDrawRec rec = m_ws.NewDrawTemplate();
+    if (!TFormDraw::Execute(m_host, DrawDialogTitle(), rec, true, window())) return;
+    m_ws.AddDraw(rec);
+}
+
+bool TDrawsPage::DrawsEditUpdate() const {
+    return FocusedRow() >= 0;
+}
+
+void TDrawsPage::DrawsEditExecute() {
+    const int row = FocusedRow();
+    const int index = m_ws.Archive().PositionToIndex(row);
+    if (row < 0 || index < 0) return;
+    TDrawRec rec = m_ws.Archive().At(index);
+    if (!TFormDraw::Execute(m_host, DrawDialogTitle(), rec, true, window())) return;
+    m_ws.EditDraw(index, rec);
+}
+
+bool TDrawsPage::DrawsDelUpdate() const {
+    return !SelectedRows().isEmpty();
+}
+
+void TDrawsPage::DrawsDelExecute() {
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) return;
+    if (!m_host.Confirm(TWorkspace::DeleteConfirmText(int(rows.size())), TWorkspace::DeleteConfirmTitle(),
+                        true))
+        return;
+    QList<int> numbers;
+    for (int row : rows)
+        if (const TDrawRec *draw = m_model->DrawAtRow(row)) numbers.append(draw->DrawNumber);
+    m_ws.DeleteDrawsByNumbers(numbers);
+    m_list->clearSelection();
+}
+
+void TDrawsPage::DrawsImportExecute() {
+    const QString file = m_host.ChooseFile(false, DrawsFileFilter(), QStringLiteral("csv"));
+    if (file.isEmpty()) return;
+    m_ws.ImportDrawsCsv(file);
+}
+
+bool TDrawsPage::DrawsExportUpdate() const {
+    return !m_ws.Archive().IsEmpty();
+}
+
+void TDrawsPage::DrawsExportExecute() {
+    const QString file = m_host.ChooseFile(true, DrawsFileFilter(), QStringLiteral("csv"));
+    if (file.isEmpty()) return;
+    m_ws.ExportDrawsCsv(file);
+}
+
+bool TDrawsPage::DrawsInfoUpdate() const {
+    return FocusedRow() >= 0;
+}
+
+void TDrawsPage::DrawsInfoExecute() {
+    const int row = FocusedRow();
+    const TDrawRec *draw = m_model->DrawAtRow(row);
+    if (!draw) return;
+    TDrawInfoData data;
+    data.DrawNumber = draw->DrawNumber;
+    data.DrawDate = DrawDateText(*draw);
+    data.Numbers = DrawToComb(*draw);
+    data.ArrayIndex = m_ws.Archive().PositionToIndex(row);
+    data.Sorted = m_ws.SortedDraws();
+    data.ChannelSize = m_model->ChannelSize();
+    data.MatrixCols = m_matrixCols;
+    auto *form = new TFormDrawInfo(data, window());
+    form->show();
+}
+
+void TDrawsPage::DrawsSortedExecute() {
+    m_ws.SetSortedDraws(!m_ws.SortedDraws());
+}
+
+bool TDrawsPage::DrawsSortedUpdate() const {
+    if (QAction *a = m_actions.Find(QStringLiteral("DrawsSorted"))) a->setChecked(m_ws.SortedDraws());
+    return true;
+}
+
+void TDrawsPage::ViewColorDrawsExecute() {
+    m_ws.SetColorDraws(!m_ws.ColorDraws());
+}
+
+bool TDrawsPage::ViewColorDrawsUpdate() const {
+    if (QAction *a = m_actions.Find(QStringLiteral("ViewColorDraws"))) a->setChecked(m_ws.ColorDraws());
+    return true;
+}
+
+// ---- workspace signals -------------------------------------------------------------------------
+
+void TDrawsPage::OnDrawsChanged(bool force) {
+    m_model->SetSorted(m_ws.SortedDraws());
+    m_model->SetColored(m_ws.ColorDraws());
+    m_model->Refresh(force);
+    m_model->Repaint();
+    const QSignalBlocker block(m_edOffset);
+    m_edOffset->setMaximum(m_ws.MaxDrawsOffset());
+    m_edOffset->setValue(m_ws.DrawsOffset());
+    m_actions.UpdateAll();
+}
+
+void TDrawsPage::OnOffsetChanged(int offset) {
+    if (m_edOffset->value() != offset) {
+        const QSignalBlocker block(m_edOffset);
+        if (offset > m_edOffset->maximum()) m_edOffset->setMaximum(offset);
+        m_edOffset->setValue(offset);
+    }
+    m_model->Repaint();
+}
+
+void TDrawsPage::OnBusyChanged(bool busy) {
+    m_edOffset->setEnabled(!busy);
+}
+
+} // namespace lot

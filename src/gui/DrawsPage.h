@@ -1,0 +1,95 @@
+#pragma once
+
+#include <functional>
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+class QMenu;
+class QSpinBox;
+class QTableView;
+
+namespace lot {
+
+class TActionList;
+class TDrawsModel;
+class TGuiHost;
+class TWindowSettings;
+class TWorkspace;
+
+/// The "Архив тиражей" tab: the offset spin edit, the draws list and the
+/// archive actions with their handlers and enabled tests.
+class TDrawsPage : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char *ListName = "lvDraws";
+
+    TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actions, QWidget *parent = nullptr);
+
+    QTableView *List() const { return m_list; }
+    TDrawsModel *Model() const { return m_model; }
+    QSpinBox *OffsetEdit() const { return m_edOffset; }
+    QMenu *PopupMenu() const { return m_popup; }
+
+    /// Channel size for the group colours, matrix columns for the detail window.
+    void ApplyGameSettings(int channelSize, int matrixCols);
+    /// The results download, once there is one; without it DrawsDownload stays disabled.
+    void SetDownloadHandler(std::function<void()> handler);
+
+    /// Width that shows every column of the list without scrolling.
+    int PreferredWidth() const;
+    void LoadColumns(const TWindowSettings &settings, const QString &section);
+    void SaveColumns(TWindowSettings &settings, const QString &section) const;
+
+    /// Selected rows, ascending.
+    QList<int> SelectedRows() const;
+    /// The row the single-draw actions work on: the current row when it is
+    /// selected, else the first selected one; -1 without a selection.
+    int FocusedRow() const;
+
+    void DrawsDownloadExecute();
+    bool DrawsDownloadUpdate() const;
+    void DrawsAddExecute();
+    bool DrawsAddUpdate() const { return true; }
+    void DrawsEditExecute();
+    bool DrawsEditUpdate() const;
+    void DrawsDelExecute();
+    bool DrawsDelUpdate() const;
+    void DrawsImportExecute();
+    bool DrawsImportUpdate() const { return true; }
+    void DrawsExportExecute();
+    bool DrawsExportUpdate() const;
+    void DrawsXlsExportExecute() {}
+    bool DrawsXlsExportUpdate() const { return false; }
+    void DrawsInfoExecute();
+    bool DrawsInfoUpdate() const;
+    void DrawsSortedExecute();
+    bool DrawsSortedUpdate() const;
+    void ViewColorDrawsExecute();
+    bool ViewColorDrawsUpdate() const;
+
+    static QString DrawsFileFilter();
+    static QString DrawDialogTitle();
+
+signals:
+    void SelectionChanged();
+
+private:
+    QList<int> DefaultColumnWidths() const;
+    void CreateActions();
+    void OnDrawsChanged(bool force);
+    void OnOffsetChanged(int offset);
+    void OnBusyChanged(bool busy);
+
+    TWorkspace &m_ws;
+    TGuiHost &m_host;
+    TActionList &m_actions;
+    TDrawsModel *m_model = nullptr;
+    QTableView *m_list = nullptr;
+    QSpinBox *m_edOffset = nullptr;
+    QMenu *m_popup = nullptr;
+    std::function<void()> m_download;
+    int m_matrixCols = 5;
+};
+
+} // namespace lot

@@ -1,0 +1,8 @@
+#include "gui/FormMain.h"
+
+namespace lot {
+
+TFormMain::TFormMain(const QString &dataDir, const QStringList &args, QWidget *parent)
+    : TTemplateMain(dataDir, args, parent) {}
+
+} // namespace lot

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "gui/GuiHost.h"
+#include "shell/Workspace.h"
+#include "stats/ConfigData.h"
+
+#include <memory>
+#include <QMainWindow>
+#include <QStringList>
+
+class QLabel;
+class QMenu;
+class QSplitter;
+class QTabWidget;
+class QTimer;
+
+namespace lot {
+
+class TActionList;
+class TCombsPage;
+class TDrawsPage;
+class TStatsPage;
+
+/// The main window with all its behaviour: the page controls, the menu and
+/// action list, the status bar, the busy state, window settings, start-up
+/// and shutdown. The game's own window class derives from it.
+class TTemplateMain : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int StatusPanelCount = TWorkspace::StatusPanelCount;
+
+    /// Window creation (start-up steps 2 to 7 without showing the window):
+    /// dataDir holds every data file, args are the program's arguments.
+    TTemplateMain(const QString &dataDir, const QStringList &args, QWidget *parent = nullptr);
+    /// Writes the window settings and shuts the workspace down.
+    ~TTemplateMain() override;
+
+    TWorkspace &Workspace() { return *m_ws; }
+    TGuiHost &Host() { return m_host; }
+    TActionList &Actions() { return *m_actions; }
+    TDrawsPage *DrawsPage() const { return m_drawsPage; }
+    TCombsPage *CombsPage() const { return m_combsPage; }
+    TStatsPage *StatsPage() const { return m_statsPage; }
+    QTabWidget *ListsTabs() const { return m_pcLists; }
+    QTabWidget *MainTabs() const { return m_pcMain; }
+    QLabel *StatusPanel(int i) const;
+    QMenu *Menu(const QString &objectName) const;
+
+    /// The game settings in use (channel size, matrix columns ...).
+    const TConfigData &GameSettings() const { return m_gameSettings; }
+
+    /// No modal dialog is opened by start-up (screenshots, batch runs):
+    /// confirmations are answered No, other messages go to stderr.
+    void SetNonInteractive(bool on);
+    /// True when the "restart" wait found the previous instance still running.
+    bool TerminateRequested() const { return m_terminate; }
+
+    /// Shows the window and arms the one-shot start timer.
+    void Start();
+    /// The start timer's work (steps 8 to 19); runs once.
+    TStartupResult RunStartup();
+    bool StartupRan() const { return m_startupRan; }
+
+    /// Renders the window with each visible tab of both page controls
+    /// active to dir/<tab objectName>.png, and the dialogs beside them.
+    bool SaveScreenshots(const QString &dir);
+
+    /// Makes the tab pages follow their visibility switches.
+    void ApplyTabVisibility();
+    /// The help file found at start; empty when there is none.
+    QString HelpFileName() const { return m_helpFile; }
+
+    // ---- actions of the window ----
+    void ExitProgramExecute();
+    void EditConfigExecute() {}
+    bool EditConfigUpdate() const { return false; }
+    void AutoUpdateExecute();
+    bool AutoUpdateUpdate() const;
+
+signals:
+    void StartupFinished(lot::TStartupResult result);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    struct TTabSwitch {
+        const char *ActionName;
+        const char *Caption;
+        const char *TabName;
+        bool (TWindowSettings::*Get)() const;
+        void (TWindowSettings::*Set)(bool);
+    };
+    static const QList<TTabSwitch> &TabSwitches();
+
+    void CreateStatusBar();
+    void CreatePages();
+    void CreateActions();
+    void CreateMenus();
+    void UpdateMenus();
+    void ApplyWindowSettings();
+    void ApplySplitterSizes();
+    void StoreWindowSettings();
+    void UpdateStatusPanels();
+    void ToggleTab(const TTabSwitch &sw);
+    void ShowFirstRun();
+    QString FindHelpFile() const;
+    void OnStartTimer();
+
+    TGuiHost m_host;
+    std::unique_ptr<TWorkspace> m_ws;
+    TConfigData m_gameSettings;
+    QStringList m_args;
+    TActionList *m_actions = nullptr;
+    QSplitter *m_splitter = nullptr;
+    QTabWidget *m_pcLists = nullptr;
+    QTabWidget *m_pcMain = nullptr;
+    QSplitter *m_combsSplitter = nullptr;
+    TDrawsPage *m_drawsPage = nullptr;
+    TCombsPage *m_combsPage = nullptr;
+    TStatsPage *m_statsPage = nullptr;
+    QList<QLabel *> m_panels;
+    QTimer *m_startTimer = nullptr;
+    QString m_helpFile;
+    TStartupResult m_startupResult = TStartupResult::Running;
+    bool m_startupRan = false;
+    bool m_nonInteractive = false;
+    bool m_terminate = false;
+    bool m_settingsLoaded = false;
+    bool m_wasShown = false;
+    int m_leftWidth = 335;
+    int m_filtersHeight = 127;
+};
+
+} // namespace lot

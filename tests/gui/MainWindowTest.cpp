@@ -1,0 +1,455 @@
+// The main window on a temporary data folder: structure, status bar, the
+// archive tab and its actions, window settings and the data lock.
+
+#include "GuiTestUtil.h"
+
+#include "archive/DrawsCsv.h"
+#include "gui/ActionList.h"
+#include "gui/DrawsModel.h"
+#include "gui/DrawsPage.h"
+#include "gui/FormDraw.h"
+#include "gui/FormDrawInfo.h"
+#include "gui/FormFirstRun.h"
+#include "gui/FormMain.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QBrush>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+namespace lot {
+namespace {
+
+using guitest::TMessageRecorder;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        guitest::EnsureApplication();
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QString Path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    void WriteDraws(const TDrawsArray &draws) {
+        TDrawsArchive archive;
+        for (const TDrawRec &d : draws)
+            archive.Append(d);
+        archive.SaveDrawsFile(Path("Brantlee_6x45.ldr"));
+    }
+    void WriteFrm(const QByteArray &text) {
+        QFile f(Path("Brantlee_6x45.frm"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    QByteArray ReadFrm() const {
+        QFile f(Path("Brantlee_6x45.frm"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    /// A started window on the folder; messages go to the recorder.
+    std::unique_ptr<TFormMain> Open(TMessageRecorder &rec, const QStringList &args = {}) {
+        auto w = std::make_unique<TFormMain>(m_dir.path(), args);
+        rec.Attach(w->Host());
+        w->show();
+        EXPECT_EQ(w->RunStartup(), TStartupResult::Running);
+        return w;
+    }
+    static QAction *Action(TFormMain &w, const char *name) { return w.Actions().Find(QLatin1String(name)); }
+    static void Select(TFormMain &w, std::initializer_list<int> rows) {
+        QTableView *list = w.DrawsPage()->List();
+        list->clearSelection();
+        for (int row : rows)
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    static TDrawsArray ReadDrawsFile(const QString &path) {
+        TDrawsArchive a;
+        a.LoadDrawsFile(path);
+        return a.Draws();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(MainWindowTest, PageControlsMenusAndStatusBar) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    EXPECT_TRUE(rec.Messages.isEmpty()) << rec.Texts().join('|').toStdString();
+
+    QTabWidget *lists = w->ListsTabs();
+    ASSERT_EQ(lists->count(), 2);
+    EXPECT_EQ(lists->objectName(), QStringLiteral("pcLists"));
+    EXPECT_EQ(lists->tabText(0), QStringLiteral("Архив тиражей"));
+    EXPECT_EQ(lists->tabText(1), QStringLiteral("Комбинации"));
+
+    QTabWidget *tabs = w->MainTabs();
+    const struct {
+        const char *name, *caption;
+        bool visible;
+    } expected[] = {
+        {"tsDrawsStat", "Статистика", true}, {"tsDrawsGraph", "Графики", true},
+        {"tsCard", "Карта", true},           {"tsLayout", "Схема", true},
+        {"tsWeek", "Неделя", false},         {"tsStakes", "Ставки", true},
+        {"tsRating", "Рейтинг", true},       {"tsTables", "Регуляры", true},
+        {"tsSystems", "Системы", true},      {"tsScript", "Сценарий", true},
+    };
+    ASSERT_EQ(tabs->count(), int(std::size(expected)));
+    for (int i = 0; i < tabs->count(); ++i) {
+        EXPECT_EQ(tabs->widget(i)->objectName(), QLatin1String(expected[i].name));
+        EXPECT_EQ(tabs->tabText(i), QString::fromUtf8(expected[i].caption));
+        EXPECT_EQ(tabs->isTabVisible(i), expected[i].visible) << expected[i].name;
+    }
+
+    QStringList menus;
+    for (QAction *a : w->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"Файл", "Архив тиражей", "Комбинации", "Статистика", "Ставки", "Рейтинг",
+                                  "Регуляры", "Системы", "Сценарий", "Вид", "Справка"}));
+
+    const int widths[] = {150, 180, 130, 150, 120, 125};
+    const QStringList texts = {
+        "Архив тиражей: 10", "Следующий тираж: 4021", "", "Комбинаций: 8145060", "Ставок: 0", "Рейтинг: 0"};
+    for (int i = 0; i < 6; ++i) {
+        QLabel *panel = w->StatusPanel(i);
+        ASSERT_NE(panel, nullptr);
+        EXPECT_GE(panel->width(), widths[i]) << i;
+        EXPECT_EQ(panel->text(), texts[i]) << i;
+    }
+    EXPECT_EQ(w->StatusPanel(2)->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    ASSERT_NE(w->StatusPanel(6), nullptr);
+    EXPECT_EQ(w->StatusPanel(7), nullptr);
+    EXPECT_GT(w->StatusPanel(6)->width(), 0);
+    w->Host().ShowStatus(QStringLiteral("Работаем..."));
+    EXPECT_EQ(w->StatusPanel(6)->text(), QStringLiteral("Работаем..."));
+}
+
+TEST_F(MainWindowTest, ActionsCarryNamesCaptionsShortcutsAndCategories) {
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    const struct {
+        const char *name, *caption, *category, *shortcut;
+    } expected[] = {
+        {"DrawsDownload", "Загрузка", "Архив тиражей", "F3"},
+        {"DrawsAdd", "Добавить", "Архив тиражей", ""},
+        {"DrawsEdit", "Изменить", "Архив тиражей", ""},
+        {"DrawsDel", "Удалить", "Архив тиражей", ""},
+        {"DrawsImport", "Импорт из CSV-файла", "Архив тиражей", ""},
+        {"DrawsExport", "Экспорт в CSV-файл", "Архив тиражей", ""},
+        {"DrawsXlsExport", "Экспорт в Microsoft Excel", "Архив тиражей", ""},
+        {"DrawsInfo", "Сведения о тираже", "Архив тиражей", ""},
+        {"DrawsSorted", "Упорядочить MIN->MAX", "Архив тиражей", ""},
+        {"ViewColorDraws", "Выделять каналы в списке тиражей", "Вид", ""},
+        {"EditConfig", "Параметры", "Файл", ""},
+        {"ExitProgram", "Выход", "Файл", "Alt+F4"},
+        {"AutoUpdate", "Автоматическое обновление", "Автообновление", ""},
+    };
+    for (const auto &e : expected) {
+        QAction *a = Action(*w, e.name);
+        ASSERT_NE(a, nullptr) << e.name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
+        EXPECT_EQ(TActionList::Category(a), QString::fromUtf8(e.category)) << e.name;
+        EXPECT_EQ(a->shortcut().toString(), QLatin1String(e.shortcut)) << e.name;
+    }
+    EXPECT_TRUE(Action(*w, "ViewColorDraws")->isChecked());
+    EXPECT_FALSE(Action(*w, "DrawsSorted")->isChecked());
+    EXPECT_TRUE(Action(*w, "AutoUpdate")->isChecked());
+    // Empty archive: nothing to export, nothing to select.
+    EXPECT_TRUE(Action(*w, "DrawsAdd")->isEnabled());
+    EXPECT_TRUE(Action(*w, "DrawsImport")->isEnabled());
+    EXPECT_FALSE(Action(*w, "DrawsExport")->isEnabled());
+    EXPECT_FALSE(Action(*w, "DrawsEdit")->isEnabled());
+    EXPECT_FALSE(Action(*w, "DrawsDownload")->isEnabled());
+    EXPECT_EQ(w->StatusPanel(0)->text(), QStringLiteral("Архив тиражей: 0"));
+    EXPECT_EQ(w->StatusPanel(1)->text(), QStringLiteral("Следующий тираж: 1"));
+}
+
+TEST_F(MainWindowTest, SelectionAndBusyStateDriveTheEnabledTests) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    const char *selectionActions[] = {"DrawsEdit", "DrawsDel", "DrawsInfo"};
+    for (const char *name : selectionActions)
+        EXPECT_FALSE(Action(*w, name)->isEnabled()) << name;
+    Select(*w, {1});
+    for (const char *name : selectionActions)
+        EXPECT_TRUE(Action(*w, name)->isEnabled()) << name;
+
+    w->Host().BeginBusy();
+    for (QAction *a : w->Actions().Actions())
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_FALSE(w->DrawsPage()->OffsetEdit()->isEnabled());
+    // A shortcut that still arrives does nothing while busy.
+    Action(*w, "DrawsDel")->trigger();
+    EXPECT_TRUE(rec.Messages.isEmpty());
+    w->Host().EndBusy();
+    EXPECT_TRUE(Action(*w, "DrawsDel")->isEnabled());
+    EXPECT_TRUE(w->DrawsPage()->OffsetEdit()->isEnabled());
+}
+
+TEST_F(MainWindowTest, OffsetPaintsItsRowAndFillsTheStatusPanels) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    QTableView *list = w->DrawsPage()->List();
+    ASSERT_EQ(list->model()->rowCount(), 10);
+    QSpinBox *offset = w->DrawsPage()->OffsetEdit();
+    EXPECT_EQ(offset->maximum(), 9);
+    offset->setValue(3);
+    EXPECT_EQ(w->Workspace().DrawsOffset(), 3);
+
+    const QVariant bg = list->model()->index(3, TDrawsModel::colNumber).data(Qt::BackgroundRole);
+    EXPECT_EQ(bg.value<QBrush>().color().rgb(), qRgb(0xFF, 0xAA, 0xAA));
+    // Row 3 is draw 4013; the first hidden draw (row 2) is k = 7.
+    EXPECT_EQ(w->StatusPanel(1)->text(), QStringLiteral("Следующий тираж: 4015"));
+    EXPECT_EQ(w->StatusPanel(2)->text(), QStringLiteral("38;8;28;18;9;37"));
+    offset->setValue(50);
+    EXPECT_EQ(w->Workspace().DrawsOffset(), 9);
+    offset->setValue(0);
+    EXPECT_EQ(w->StatusPanel(2)->text(), QString());
+}
+
+TEST_F(MainWindowTest, DeleteAsksAndRemovesTheSelectedDraws) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    Select(*w, {0, 2});
+    rec.Answer = false;
+    Action(*w, "DrawsDel")->trigger();
+    ASSERT_EQ(rec.Messages.size(), 1);
+    EXPECT_EQ(rec.Messages[0].Kind, TMessageKind::Confirmation);
+    EXPECT_EQ(rec.Messages[0].Title, QStringLiteral("Предупреждение"));
+    EXPECT_EQ(rec.Messages[0].Text,
+              QStringLiteral("Удалить все выделенные записи (всего будет удалено 2 записи(ей))?"));
+    EXPECT_EQ(w->Workspace().Archive().Count(), 10);
+
+    rec.Messages.clear();
+    rec.Answer = true;
+    Action(*w, "DrawsDel")->trigger();
+    EXPECT_EQ(w->Workspace().Archive().Count(), 8);
+    EXPECT_EQ(w->DrawsPage()->List()->model()->rowCount(), 8);
+    EXPECT_EQ(w->StatusPanel(0)->text(), QStringLiteral("Архив тиражей: 8"));
+    const TDrawsArray onDisk = ReadDrawsFile(Path("Brantlee_6x45.ldr"));
+    ASSERT_EQ(onDisk.size(), 8u);
+    EXPECT_EQ(onDisk.back().DrawNumber, 4017);
+    EXPECT_EQ(onDisk[7].DrawNumber, 4017);
+    EXPECT_EQ(onDisk[6].DrawNumber, 4013);
+    EXPECT_TRUE(w->DrawsPage()->SelectedRows().isEmpty());
+    EXPECT_FALSE(Action(*w, "DrawsDel")->isEnabled());
+
+    Select(*w, {4});
+    rec.Messages.clear();
+    Action(*w, "DrawsDel")->trigger();
+    ASSERT_EQ(rec.Messages.size(), 1);
+    EXPECT_EQ(rec.Messages[0].Text, QStringLiteral("Удалить выделенную запись?"));
+    EXPECT_EQ(w->Workspace().Archive().Count(), 7);
+}
+
+TEST_F(MainWindowTest, AddProposesTheNextNumberAndAppends) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    int proposed = 0;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto *form = qobject_cast<TFormDraw *>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        proposed = form->DrawNumberEdit()->value();
+        title = form->windowTitle();
+        form->DrawDataEdit()->setText(QStringLiteral("3;11;17;25;40;44;7;29"));
+        form->accept();
+    });
+    Action(*w, "DrawsAdd")->trigger();
+    EXPECT_EQ(proposed, 4021);
+    EXPECT_EQ(title, QStringLiteral("Данные тиража"));
+    ASSERT_EQ(w->Workspace().Archive().Count(), 11);
+    EXPECT_EQ(w->Workspace().Archive().At(10).DrawNumber, 4021);
+    EXPECT_EQ(ReadDrawsFile(Path("Brantlee_6x45.ldr")).size(), 11u);
+    EXPECT_EQ(w->StatusPanel(1)->text(), QStringLiteral("Следующий тираж: 4023"));
+    EXPECT_TRUE(rec.Messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, DoubleClickOpensTheDetailWindowInTheSortedView) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    Action(*w, "DrawsSorted")->trigger();
+    EXPECT_TRUE(Action(*w, "DrawsSorted")->isChecked());
+    EXPECT_TRUE(w->Workspace().Settings().SortedDraws());
+    QTableView *list = w->DrawsPage()->List();
+    EXPECT_EQ(list->model()->index(0, TDrawsModel::colFirst).data().toInt(), 10);
+
+    Select(*w, {0});
+    list->setCurrentIndex(list->model()->index(0, 0));
+    const QRect cell = list->visualRect(list->model()->index(0, 2));
+    QWindow *window = w->windowHandle();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseDClick(window, Qt::LeftButton, {}, list->viewport()->mapTo(w.get(), cell.center()));
+    TFormDrawInfo *info = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *f = qobject_cast<TFormDrawInfo *>(top); f && f->isVisible()) info = f;
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(info->NumbersText(), QStringLiteral("10;11;20;30;35;40"));
+    info->close();
+}
+
+TEST_F(MainWindowTest, ExportThenImportReproducesTheArchive) {
+    WriteDraws(guitest::TenDraws());
+    const QString csv = Path("draws.csv");
+    {
+        TMessageRecorder rec;
+        auto w = Open(rec);
+        QString filter;
+        w->Host().SetFileInterceptor([&](bool save, const QString &f) {
+            EXPECT_TRUE(save);
+            filter = f;
+            return csv;
+        });
+        Action(*w, "DrawsExport")->trigger();
+        EXPECT_EQ(filter, QStringLiteral("Файлы тиражей (*.csv)"));
+        EXPECT_TRUE(rec.Messages.isEmpty());
+    }
+    QTemporaryDir other;
+    TMessageRecorder rec;
+    auto w = std::make_unique<TFormMain>(other.path(), QStringList());
+    rec.Attach(w->Host());
+    w->RunStartup();
+    w->Host().SetFileInterceptor([&](bool save, const QString &) {
+        EXPECT_FALSE(save);
+        return csv;
+    });
+    Action(*w, "DrawsImport")->trigger();
+    Action(*w, "DrawsImport")->trigger(); // nothing new the second time
+    const TDrawsArray expected = guitest::TenDraws();
+    const TDrawsArray &got = w->Workspace().Archive().Draws();
+    ASSERT_EQ(got.size(), expected.size());
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].DrawNumber, expected[i].DrawNumber);
+        EXPECT_EQ(DrawValuesText(got[i]), DrawValuesText(expected[i]));
+        EXPECT_EQ(DrawDateText(got[i]), DrawDateText(expected[i]));
+    }
+    EXPECT_EQ(w->DrawsPage()->List()->model()->rowCount(), 10);
+    EXPECT_TRUE(rec.Messages.isEmpty()) << rec.Texts().join('|').toStdString();
+}
+
+TEST_F(MainWindowTest, WindowSettingsAreReadAndWritten) {
+    WriteDraws(guitest::TenDraws());
+    WriteFrm("[TFormMain]\r\nSystemsEnabled=0\r\nTabGraphs=0\r\nColorDraws=0\r\nLeftPanelWidth=400\r\n"
+             "lvDraws.Column0=77\r\nNormPos=10,20,1410,920\r\n");
+    {
+        TMessageRecorder rec;
+        auto w = Open(rec);
+        QTabWidget *tabs = w->MainTabs();
+        auto visible = [&](const char *name) {
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->widget(i)->objectName() == QLatin1String(name)) return tabs->isTabVisible(i);
+            return false;
+        };
+        EXPECT_FALSE(visible("tsSystems"));
+        EXPECT_FALSE(visible("tsDrawsGraph"));
+        EXPECT_FALSE(w->Menu(QStringLiteral("mnSystems"))->menuAction()->isVisible());
+        EXPECT_FALSE(Action(*w, "ViewColorDraws")->isChecked());
+        EXPECT_EQ(w->DrawsPage()->List()->columnWidth(0), 77);
+        EXPECT_EQ(w->geometry(), QRect(10, 20, 1400, 900));
+        EXPECT_EQ(w->ListsTabs()->width(), 400);
+
+        // Switches reach the file at once.
+        Action(*w, "TabGraphs")->trigger();
+        EXPECT_TRUE(visible("tsDrawsGraph"));
+        EXPECT_TRUE(ReadFrm().contains("TabGraphs=1"));
+        Action(*w, "SystemsOn")->trigger();
+        EXPECT_TRUE(visible("tsSystems"));
+        EXPECT_EQ(tabs->currentWidget()->objectName(), QStringLiteral("tsSystems"));
+        EXPECT_TRUE(ReadFrm().contains("SystemsEnabled=1"));
+        // The week tab never shows, but its switch is stored.
+        Action(*w, "TabWeek")->trigger();
+        EXPECT_FALSE(visible("tsWeek"));
+        EXPECT_TRUE(ReadFrm().contains("TabWeek=0"));
+
+        w->DrawsPage()->List()->setColumnWidth(1, 33);
+        EXPECT_FALSE(ReadFrm().contains("lvDraws.Column1=33"));
+    }
+    // Sizes are written when the window goes.
+    const QByteArray frm = ReadFrm();
+    EXPECT_TRUE(frm.contains("lvDraws.Column1=33")) << frm.toStdString();
+    EXPECT_TRUE(frm.contains("LeftPanelWidth=400")) << frm.toStdString();
+    EXPECT_TRUE(frm.contains("NormPos=10,20,1410,920")) << frm.toStdString();
+    EXPECT_TRUE(frm.contains("PrefetchsInit=1")) << frm.toStdString();
+}
+
+TEST_F(MainWindowTest, FirstRunDialogCanSwitchItselfOff) {
+    WriteFrm("[TFormMain]\r\nFirstRun=1\r\n");
+    bool shown = false;
+    auto answer = [&](bool dontShowAgain) {
+        QTimer::singleShot(0, [&, dontShowAgain] {
+            auto *form = qobject_cast<TFormFirstRun *>(QApplication::activeModalWidget());
+            ASSERT_NE(form, nullptr);
+            shown = true;
+            EXPECT_EQ(form->windowTitle(), QStringLiteral("Справочная информация"));
+            EXPECT_FALSE(form->HelpButton()->isEnabled()) << "no help file beside the tests";
+            form->DontShowCheck()->setChecked(dontShowAgain);
+            form->accept();
+        });
+    };
+    {
+        TMessageRecorder rec;
+        answer(false);
+        auto w = Open(rec);
+        EXPECT_TRUE(shown);
+        EXPECT_TRUE(w->Workspace().Settings().FirstRun());
+    }
+    shown = false;
+    {
+        TMessageRecorder rec;
+        answer(true);
+        auto w = Open(rec);
+        EXPECT_TRUE(shown);
+        EXPECT_TRUE(ReadFrm().contains("FirstRun=0")) << "written at once";
+    }
+    shown = false;
+    // Had the dialog opened again, this would close it and tell.
+    QTimer::singleShot(0, [&] {
+        if (auto *form = qobject_cast<TFormFirstRun *>(QApplication::activeModalWidget())) {
+            shown = true;
+            form->accept();
+        }
+    });
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    QApplication::processEvents();
+    EXPECT_FALSE(shown);
+}
+
+TEST_F(MainWindowTest, SecondCopyOnTheSameFolderIsTurnedAway) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec1;
+    auto first = Open(rec1);
+    const QByteArray frmBefore = ReadFrm();
+    {
+        TMessageRecorder rec2;
+        TFormMain second(m_dir.path(), {});
+        rec2.Attach(second.Host());
+        EXPECT_EQ(second.RunStartup(), TStartupResult::DataLockFailed);
+        ASSERT_FALSE(rec2.Messages.isEmpty());
+        EXPECT_EQ(rec2.Messages.last().Kind, TMessageKind::Error);
+        EXPECT_EQ(rec2.Messages.last().Text, TWorkspace::DataLockMessage());
+        second.DrawsPage()->List()->setColumnWidth(0, 99);
+    }
+    EXPECT_EQ(ReadFrm(), frmBefore) << "the turned-away copy left the settings alone";
+    EXPECT_TRUE(first->Workspace().HasDataLock());
+    EXPECT_TRUE(rec1.Messages.isEmpty());
+}
+
+} // namespace
+} // namespace lot
