@@ -3,6 +3,7 @@
 //   copy            std::copy of 8,145,060 combinations into a sized array
 //   generate        the full set in lexicographic order
 //   exclude/10      ExcludeLastDraws with the 10 newest draws of an archive
+//   prefetch/harness  the prefetch machinery with a trivial one-value method
 //   prefetch/CODE   the full-set counts of every method that can prefetch
 // The resident memory of a full list with its undo copy is printed first.
 
@@ -119,6 +120,20 @@ void BM_Exclude(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_Exclude)->Name("exclude/10")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The prefetch machinery alone (enumeration, workers, counting) with a
+// trivial one-value method: the floor under every prefetch/CODE figure.
+void BM_PrefetchHarness(benchmark::State &state) {
+    const auto makeEvaluator = [] {
+        return TCombValuesFn([](const TComb *combs, int count, TKeyCounter &counter) {
+            for (int i = 0; i < count; ++i)
+                counter.Add(TStatKey::FromWords(combs[i].N[2]), 1);
+        });
+    };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CountFullSet(makeEvaluator, HotLoopThreads()));
+}
+BENCHMARK(BM_PrefetchHarness)->Name("prefetch/harness")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void RegisterPrefetchBenchmarks() {
     TStatList &stats = Stats();

@@ -13,7 +13,6 @@
 #include "stats/StatList.h"
 
 #include <algorithm>
-#include <cstring>
 #include <QDir>
 #include <QFile>
 
@@ -60,7 +59,7 @@ void TCombList::SetCount(int count) {
 void TCombList::MakeUndoCopy(bool show) {
     if (show) m_host.ShowStatus(QStringLiteral("Создание файла отката..."));
     SyncCapacity();
-    std::memcpy(m_undo.data(), m_list.data(), size_t(m_count) * sizeof(TComb));
+    std::copy_n(m_list.data(), m_count, m_undo.data());
     m_undoCount = m_count;
     m_undoValid = true;
 }
@@ -69,7 +68,7 @@ bool TCombList::RestoreUndo(bool show) {
     if (!m_undoValid) return false;
     if (show) m_host.ShowStatus(QStringLiteral("Отмена изменений..."));
     SyncCapacity();
-    std::memcpy(m_list.data(), m_undo.data(), size_t(m_undoCount) * sizeof(TComb));
+    std::copy_n(m_undo.data(), m_undoCount, m_list.data());
     m_count = m_undoCount;
     DiscardUndo();
     RefreshCombsView();
