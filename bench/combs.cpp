@@ -2,7 +2,8 @@
 // the full list (the floor any pass over it can reach):
 //   copy            std::copy of 8,145,060 combinations into a sized array
 //   generate        the full set in lexicographic order
-//   exclude/10      ExcludeLastDraws with the 10 newest draws of an archive
+//   exclude/10/T    ExcludeLastDraws with the 10 newest draws of an archive,
+//                   on every core (T = 0) and on the sequential path (T = 1)
 //   prefetch/harness  the prefetch machinery with a trivial one-value method
 //   prefetch/CODE   the full-set counts of every method that can prefetch
 // The resident memory of a full list with its undo copy is printed first.
@@ -108,6 +109,7 @@ BENCHMARK(BM_Generate)->Name("generate")->Unit(benchmark::kMillisecond)->UseReal
 
 void BM_Exclude(benchmark::State &state) {
     TCombList list(Host());
+    list.SetThreads(state.range(0) > 0 ? int(state.range(0)) : HotLoopThreads());
     list.ReserveFullSet();
     list.GenerateCombs(false, 0, {});
     list.MakeUndoCopy(false);
@@ -119,7 +121,8 @@ void BM_Exclude(benchmark::State &state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_Exclude)->Name("exclude/10")->Unit(benchmark::kMillisecond)->UseRealTime();
+// Argument: threads (0 = every core, 1 = the sequential path).
+BENCHMARK(BM_Exclude)->Name("exclude/10")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The prefetch machinery alone (enumeration, workers, counting) with a
 // trivial one-value method: the floor under every prefetch/CODE figure.
@@ -159,14 +162,16 @@ class TRatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
+        // Single runs, or the means when repetitions are aggregated.
         for (const Run &r : runs)
-            if (!r.error_occurred) m_times.emplace_back(r.benchmark_name(), r.GetAdjustedRealTime());
+            if (!r.error_occurred && (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean"))
+                m_times.emplace_back(r.benchmark_name(), r.GetAdjustedRealTime());
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
         double copy = 0;
         for (const auto &[name, t] : m_times)
-            if (name.rfind("copy", 0) == 0) copy = t;
+            if (copy <= 0 && name.rfind("copy", 0) == 0) copy = t;
         if (copy <= 0) return;
         std::printf("\nratio to the copy of the full list (%.2f ms):\n", copy);
         for (const auto &[name, t] : m_times)

@@ -3,7 +3,9 @@
 #include "core/CoreHelpers.h"
 
 #include <bit>
+#include <cstring>
 #include <QRegularExpression>
+#include <QtEndian>
 
 namespace lot {
 
@@ -32,25 +34,26 @@ namespace {
 
 // The enumeration is written out as six loops (rather than a generic
 // "next combination" step) because this is the hot path of every start-up
-// and every script run: the compiler keeps the prefix in registers and the
-// innermost loop is a plain store.
+// and every script run: the prefix stays in registers and the innermost
+// loop is a plain store.
 int GenerateAll(TComb *dest) {
+    // Each combination goes out as one 8-byte store of the five-number
+    // prefix and the last number; its two spare bytes land on the next
+    // combination of the run, which the next store overwrites. The last of
+    // each run is stored as six bytes, so nothing is written past the array.
     TComb *p = dest;
-    TComb c;
-    for (int a = 1; a <= 40; ++a) {
-        c.N[0] = uint8_t(a);
-        for (int b = a + 1; b <= 41; ++b) {
-            c.N[1] = uint8_t(b);
-            for (int d3 = b + 1; d3 <= 42; ++d3) {
-                c.N[2] = uint8_t(d3);
-                for (int d4 = d3 + 1; d4 <= 43; ++d4) {
-                    c.N[3] = uint8_t(d4);
-                    for (int d5 = d4 + 1; d5 <= 44; ++d5) {
-                        c.N[4] = uint8_t(d5);
-                        for (int d6 = d5 + 1; d6 <= 45; ++d6) {
-                            c.N[5] = uint8_t(d6);
-                            *p++ = c;
+    for (uint64_t a = 1; a <= 40; ++a) {
+        for (uint64_t b = a + 1; b <= 41; ++b) {
+            for (uint64_t d3 = b + 1; d3 <= 42; ++d3) {
+                for (uint64_t d4 = d3 + 1; d4 <= 43; ++d4) {
+                    for (uint64_t d5 = d4 + 1; d5 <= 44; ++d5) {
+                        const uint64_t prefix = a | b << 8 | d3 << 16 | d4 << 24 | d5 << 32;
+                        for (uint64_t d6 = d5 + 1; d6 < 45; ++d6) {
+                            const uint64_t v = qToLittleEndian(prefix | d6 << 40);
+                            std::memcpy(static_cast<void *>(p++), &v, 8);
                         }
+                        const uint64_t v = qToLittleEndian(prefix | uint64_t(45) << 40);
+                        std::memcpy(static_cast<void *>(p++), &v, 6);
                     }
                 }
             }

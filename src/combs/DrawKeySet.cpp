@@ -46,55 +46,8 @@ TComb DrawNumbers(const TDrawRec &d) {
 TDrawKeySet::TDrawKeySet(std::span<const TDrawRec> draws) {
     if (draws.empty()) return;
     m_empty = false;
-    if (draws.size() <= size_t(PermutationDrawLimit))
-        BuildPermutations(draws);
-    else
-        BuildMasks(draws);
-}
-
-void TDrawKeySet::BuildTable(const std::vector<uint64_t> &keys) {
-    // At most an eighth full, so a probe rarely looks past its first slot.
-    int bits = 4;
-    while ((size_t(1) << bits) < keys.size() * 4)
-        ++bits;
-    m_slots.assign(size_t(1) << bits, EmptySlot);
-    m_slotMask = (uint64_t(1) << bits) - 1;
-    m_shift = 64 - bits;
-    for (uint64_t k : keys) {
-        uint64_t i = (k * HashFactor) >> m_shift;
-        while (m_slots[i] != EmptySlot && m_slots[i] != k)
-            i = (i + 1) & m_slotMask;
-        m_slots[i] = k;
-    }
-}
-
-void TDrawKeySet::BuildPermutations(std::span<const TDrawRec> draws) {
-    m_permutations = true;
-    std::vector<uint64_t> keys;
-    keys.reserve(draws.size() * 720);
-    for (const TDrawRec &d : draws) {
-        uint8_t n[CombSize];
-        std::copy(std::begin(d.Numbers), std::end(d.Numbers), n);
-        std::sort(n, n + CombSize);
-        do {
-            TComb c;
-            std::copy(n, n + CombSize, c.N);
-            keys.push_back(CombBytesKey(c));
-        } while (std::next_permutation(n, n + CombSize));
-    }
-    BuildTable(keys);
-    // About 32 filter bits per key (at least 64 words, at most 2^15 words =
-    // 256 KB): with two bits per key, a combination that is not in the set
-    // gets past the filter about once in three hundred times.
-    int wordBits = 6;
-    while (wordBits < 15 && (size_t(64) << wordBits) < keys.size() * 32)
-        ++wordBits;
-    m_filter.assign(size_t(1) << wordBits, 0);
-    m_filterShift = 64 - wordBits;
-    for (uint64_t k : keys) {
-        const uint64_t h = k * HashFactor;
-        m_filter[h >> m_filterShift] |= FilterBits(h);
-    }
+    BuildMasks(draws);
+    if (draws.size() <= size_t(FilterDrawLimit)) BuildFilter(draws);
 }
 
 void TDrawKeySet::BuildMasks(std::span<const TDrawRec> draws) {
@@ -108,9 +61,45 @@ void TDrawKeySet::BuildMasks(std::span<const TDrawRec> draws) {
         else
             m_irregularKeys.push_back(SortedCombKey(c));
     }
-    BuildTable(masks);
     std::sort(m_irregularKeys.begin(), m_irregularKeys.end());
     m_irregularKeys.erase(std::unique(m_irregularKeys.begin(), m_irregularKeys.end()), m_irregularKeys.end());
+
+    // At most an eighth full, so a probe rarely looks past its first slot.
+    int bits = 4;
+    while ((size_t(1) << bits) < masks.size() * 8)
+        ++bits;
+    m_slots.assign(size_t(1) << bits, EmptySlot);
+    m_slotMask = (uint64_t(1) << bits) - 1;
+    m_shift = 64 - bits;
+    for (uint64_t m : masks) {
+        uint64_t i = (m * HashFactor) >> m_shift;
+        while (m_slots[i] != EmptySlot && m_slots[i] != m)
+            i = (i + 1) & m_slotMask;
+        m_slots[i] = m;
+    }
+}
+
+void TDrawKeySet::BuildFilter(std::span<const TDrawRec> draws) {
+    const size_t keys = draws.size() * 720; // orderings of six numbers, at most
+    // About 32 filter bits per key (at least 64 words, at most 2^15 words =
+    // 256 KB): with two bits per key, a combination that is not in the set
+    // gets past the filter about once in three hundred times.
+    int wordBits = 6;
+    while (wordBits < 15 && (size_t(64) << wordBits) < keys * 32)
+        ++wordBits;
+    m_filter.assign(size_t(1) << wordBits, 0);
+    m_filterShift = 64 - wordBits;
+    for (const TDrawRec &d : draws) {
+        uint8_t n[CombSize];
+        std::copy(std::begin(d.Numbers), std::end(d.Numbers), n);
+        std::sort(n, n + CombSize);
+        do {
+            TComb c;
+            std::copy(n, n + CombSize, c.N);
+            const uint64_t h = CombBytesKey(c) * HashFactor;
+            m_filter[h >> m_filterShift] |= FilterBits(h);
+        } while (std::next_permutation(n, n + CombSize));
+    }
 }
 
 bool TDrawKeySet::ContainsIrregular(const TComb &c, uint64_t mask) const {
@@ -125,23 +114,26 @@ int CopyExceptDraws(const TComb *src, int count, TComb *dst, const TDrawKeySet &
     }
     TComb *out = dst;
     const TComb *end = src + count;
-    if (set.UsesPermutations()) {
+    if (set.HasFilter()) {
         // The hot path: every combination is copied and the output only
         // advances past the ones that stay, so the loop has no branch that
-        // depends on the data except the rare filter hit. Combinations are
+        // depends on the data except the rare filter pass. Combinations are
         // moved as 8-byte words (the two bytes past each one are the next
         // one's, rewritten right after), all but the last, which could reach
         // past the end of either array.
+        // The filter is taken into locals: the byte stores below may alias
+        // anything, so members would be read again on every combination.
         constexpr uint64_t Low48 = 0xFFFFFFFFFFFFull;
+        const TDrawKeySet::TFilter filter = set.Filter();
         const TComb *last = count > 0 ? end - 1 : end;
         for (const TComb *p = src; p < last; ++p) {
             uint64_t word;
             std::memcpy(&word, p, 8);
-            const bool drop = set.ContainsBytes(word & Low48);
+            const bool drop = filter.Passes(word & Low48) && set.ContainsMask(*p);
             std::memcpy(reinterpret_cast<char *>(out), &word, 8);
             out += !drop;
         }
-        if (count > 0 && !set.ContainsBytes(CombBytesKey(*last))) *out++ = *last;
+        if (count > 0 && !set.Contains(*last)) *out++ = *last;
     } else {
         for (const TComb *p = src; p != end; ++p)
             if (!set.ContainsMask(*p)) *out++ = *p;

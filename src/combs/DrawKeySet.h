@@ -43,33 +43,50 @@ uint64_t SortedCombKey(const TComb &c);
 /// multiset: a combination with a repeated number never equals a draw of
 /// six distinct numbers).
 ///
-/// Two representations, both exact:
-///  - up to PermutationDrawLimit draws (the usual "last N draws"), every
-///    ordering of every draw's six bytes is stored, so a combination is
-///    looked up by its own bytes with no sorting at all; a small filter
-///    rejects almost every combination after one multiply and one load;
-///  - for more draws, six distinct numbers 1..45 are matched through their
-///    bit mask (one probe whatever the number of draws), and anything else
-///    (repeated numbers, bytes outside 1..45, which only damaged input holds)
-///    through sorted keys.
+/// The exact test: a draw of six distinct numbers 1..45 is kept as its bit
+/// mask in a small open addressing table (one probe whatever the number of
+/// draws); any other draw (repeated numbers, bytes outside 1..45, which only
+/// damaged input holds) as a sorted key.
+///
+/// In front of it, for up to FilterDrawLimit draws (the usual "last N
+/// draws"), a filter over every ordering of every draw's six bytes: a
+/// combination is hashed by its own bytes, with no sorting and no table
+/// lookups, and almost every one is turned away after one multiply and one
+/// load of a 32 KB array.
 class TDrawKeySet {
 public:
-    static constexpr int PermutationDrawLimit = 128;
+    static constexpr int FilterDrawLimit = 128;
 
     TDrawKeySet() = default;
     explicit TDrawKeySet(std::span<const TDrawRec> draws);
 
     bool IsEmpty() const { return m_empty; }
-    bool UsesPermutations() const { return m_permutations; }
+    bool HasFilter() const { return !m_filter.empty(); }
 
     bool Contains(const TComb &c) const {
         if (m_empty) return false;
-        return m_permutations ? ContainsBytes(CombBytesKey(c)) : ContainsMask(c);
+        if (HasFilter() && !PassesFilter(CombBytesKey(c))) return false;
+        return ContainsMask(c);
     }
 
-    /// Mask form. The table holds masks of six distinct numbers 1..45 only; a
-    /// combination with a repeated number or a stray byte has another kind of
-    /// mask and can never hit one, so the table answers first and exactly.
+    /// The filter, for loops that keep it in registers.
+    struct TFilter {
+        const uint64_t *Words;
+        int Shift;
+        /// False when the combination with these six bytes (CombBytesKey) is
+        /// certainly not in the set; true when it may be.
+        bool Passes(uint64_t key) const {
+            const uint64_t h = key * HashFactor;
+            const uint64_t probe = FilterBits(h);
+            return (Words[h >> Shift] & probe) == probe;
+        }
+    };
+    TFilter Filter() const { return {m_filter.data(), m_filterShift}; }
+    bool PassesFilter(uint64_t key) const { return Filter().Passes(key); }
+
+    /// The exact test. The table holds masks of six distinct numbers 1..45
+    /// only; a combination with a repeated number or a stray byte has another
+    /// kind of mask and can never hit one, so the table answers first.
     bool ContainsMask(const TComb &c) const {
         const uint64_t m = CombMask(c);
         for (uint64_t i = (m * HashFactor) >> m_shift;; i = (i + 1) & m_slotMask) {
@@ -80,41 +97,28 @@ public:
         return !m_irregularKeys.empty() && ContainsIrregular(c, m);
     }
 
-    /// Permutation form: the combination with these bytes is in the set.
-    bool ContainsBytes(uint64_t key) const {
-        const uint64_t h = key * HashFactor;
-        const uint64_t probe = FilterBits(h);
-        if ((m_filter[h >> m_filterShift] & probe) != probe) return false;
-        for (uint64_t i = h >> m_shift;; i = (i + 1) & m_slotMask) {
-            const uint64_t s = m_slots[i];
-            if (s == key) return true;
-            if (s == EmptySlot) return false;
-        }
-    }
-
 private:
     static constexpr uint64_t HashFactor = 0x9E3779B97F4A7C15ull;
-    static constexpr uint64_t EmptySlot = ~uint64_t(0); ///< no 48-bit key looks like this
+    static constexpr uint64_t EmptySlot = ~uint64_t(0); ///< no mask looks like this
 
     /// Two bits of one filter word per key (a blocked Bloom filter): one
-    /// load, and a false hit (a mispredicted branch and a table probe) about
-    /// ten times rarer than with one bit.
+    /// load, and a false pass (a mispredicted branch and the exact test)
+    /// about ten times rarer than with one bit. The bits come from the
+    /// middle of the product, which depends on all six bytes.
     static uint64_t FilterBits(uint64_t h) {
-        return uint64_t(1) << (h >> 20 & 63) | uint64_t(1) << (h >> 26 & 63);
+        return uint64_t(1) << (h >> 34 & 63) | uint64_t(1) << (h >> 40 & 63);
     }
     bool ContainsIrregular(const TComb &c, uint64_t mask) const;
-    void BuildPermutations(std::span<const TDrawRec> draws);
+    void BuildFilter(std::span<const TDrawRec> draws);
     void BuildMasks(std::span<const TDrawRec> draws);
-    void BuildTable(const std::vector<uint64_t> &keys);
 
     bool m_empty = true;
-    bool m_permutations = false;
-    std::vector<uint64_t> m_slots;  ///< open addressing table of keys (bytes or masks)
-    std::vector<uint64_t> m_filter; ///< permutation form: filter words, chosen by the top hash bits
+    std::vector<uint64_t> m_slots;  ///< masks of the regular draws, open addressing
+    std::vector<uint64_t> m_filter; ///< filter words, chosen by the top hash bits; empty = no filter
     uint64_t m_slotMask = 0;
     int m_shift = 63;
     int m_filterShift = 63;
-    std::vector<uint64_t> m_irregularKeys; ///< mask form: sorted keys of the other draws, ascending
+    std::vector<uint64_t> m_irregularKeys; ///< sorted keys of the other draws, ascending
 };
 
 /// Copies the combinations of src that are not in the set to dst, in order,

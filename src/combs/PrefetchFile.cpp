@@ -51,9 +51,16 @@ uint64_t Mix(uint64_t x) {
 }
 } // namespace
 
-TKeyCounter::TKeyCounter() : m_small(SmallKeys), m_smallUsed(SmallKeys), m_slots(64), m_mask(63) {}
+TKeyCounter::TKeyCounter() : m_small(Banks * SmallKeys), m_smallUsed(SmallKeys), m_slots(64), m_mask(63) {}
 
-void TKeyCounter::AddLarge(uint64_t k, int64_t count) const {
+int64_t TKeyCounter::SmallCount(uint64_t k) const {
+    int64_t sum = 0;
+    for (uint64_t b = 0; b < Banks; ++b)
+        sum += m_small[b * SmallKeys + k];
+    return sum;
+}
+
+void TKeyCounter::AddLarge(uint64_t k, int64_t count) {
     for (uint64_t i = Mix(k) & m_mask;; i = (i + 1) & m_mask) {
         TSlot &s = m_slots[size_t(i)];
         if (s.Key == k) {
@@ -70,11 +77,10 @@ void TKeyCounter::AddLarge(uint64_t k, int64_t count) const {
 }
 
 int TKeyCounter::Size() const {
-    EndRun();
     return m_size + int(std::count(m_smallUsed.begin(), m_smallUsed.end(), uint8_t(1)));
 }
 
-void TKeyCounter::Grow() const {
+void TKeyCounter::Grow() {
     std::vector<TSlot> old(m_slots.size() * 2);
     old.swap(m_slots);
     m_mask = m_slots.size() - 1;
@@ -88,11 +94,9 @@ void TKeyCounter::Grow() const {
 }
 
 void TKeyCounter::Merge(const TKeyCounter &other) {
-    EndRun();
-    other.EndRun();
     for (uint64_t k = 0; k < SmallKeys; ++k) {
         if (!other.m_smallUsed[k]) continue;
-        m_small[k] += other.m_small[k];
+        m_small[k] += other.SmallCount(k);
         m_smallUsed[k] = 1;
     }
     for (const TSlot &s : other.m_slots)
@@ -100,7 +104,6 @@ void TKeyCounter::Merge(const TKeyCounter &other) {
 }
 
 TPrefetchTable TKeyCounter::ToTable() const {
-    EndRun();
     TPrefetchTable table;
     table.Records.reserve(size_t(Size()));
     const auto append = [&](uint64_t k, int64_t count) {
@@ -112,7 +115,7 @@ TPrefetchTable TKeyCounter::ToTable() const {
         table.Records.push_back(r);
     };
     for (uint64_t w1 = 0; w1 < SmallKeys; ++w1)
-        if (m_smallUsed[w1]) append(w1, m_small[w1]);
+        if (m_smallUsed[w1]) append(w1, SmallCount(w1));
     for (const TSlot &s : m_slots)
         if (s.Key != 0) append(s.Key, s.Count);
     std::sort(table.Records.begin(), table.Records.end(),
@@ -231,10 +234,15 @@ TPrefetchTable CountFullSet(const std::function<TCombValuesFn()> &makeEvaluator,
 }
 
 TCombValuesFn StatEvaluator(TCustomStat &stat) {
-    auto values = std::make_shared<TStatDrawArray>();
-    values->reserve(64);
-    return [&stat, values](const TComb *combs, int count, TKeyCounter &counter) {
-        TStatDrawArray &v = *values;
+    // The value list is written on every combination; aligned so that the
+    // lists of two workers never share a cache line.
+    struct alignas(128) TScratch {
+        TStatDrawArray Values;
+    };
+    auto scratch = std::make_shared<TScratch>();
+    scratch->Values.reserve(64);
+    return [&stat, scratch](const TComb *combs, int count, TKeyCounter &counter) {
+        TStatDrawArray &v = scratch->Values;
         for (int i = 0; i < count; ++i) {
             v.clear();
             stat.CombValues(combs[i], v);

@@ -47,11 +47,13 @@ struct TPrefetchTable {
 /// distinct values than the full set has combinations.
 inline constexpr int64_t MaxPrefetchRecords = FullSetSize;
 
-/// Counts per value key. Most methods' keys are one word (a number, a sum, a
-/// count in w1); those are counted in a plain array. Other keys go to an
+/// Counts per value key. Most methods' keys are one small word (a number, a
+/// sum, a count in w1); those are counted in plain arrays. Other keys go to an
 /// open addressing table, so adding any key costs one hash probe whatever
 /// the number of distinct values.
-class TKeyCounter {
+/// Each worker has its own counter, written on every addition: the alignment
+/// keeps two counters off one cache line.
+class alignas(128) TKeyCounter {
 public:
     TKeyCounter();
     void Add(const TStatKey &key, int64_t count) {
@@ -59,16 +61,15 @@ public:
         uint64_t k;
         std::memcpy(&k, key.B, 8);
         k = qFromLittleEndian(k);
-        // Runs of one key (a method with one value per combination sees long
-        // runs over the ordered full set) add up in a register instead of
-        // waiting on the store of the previous addition.
-        if (k == m_runKey) {
-            m_runCount += count;
-            return;
+        if (k < SmallKeys) {
+            // Consecutive additions go to rotating banks, so an addition
+            // never waits for the store of the one before (the same key
+            // often comes many times in a row over the ordered full set).
+            m_small[(m_bank++ & (Banks - 1)) * SmallKeys + k] += count;
+            m_smallUsed[k] = 1;
+        } else {
+            AddLarge(k, count);
         }
-        EndRun();
-        m_runKey = k;
-        m_runCount = count;
     }
     /// Adds every count of another counter.
     void Merge(const TKeyCounter &other);
@@ -78,32 +79,21 @@ public:
     TPrefetchTable ToTable() const;
 
 private:
-    static constexpr uint64_t SmallKeys = 1 << 16;
-    static constexpr uint64_t NoRun = ~uint64_t(0);
-    void EndRun() const {
-        if (m_runKey == NoRun) return;
-        if ((m_runKey >> 16) == 0) {
-            m_small[m_runKey] += m_runCount;
-            m_smallUsed[m_runKey] = 1;
-        } else {
-            AddLarge(m_runKey, m_runCount);
-        }
-        m_runKey = NoRun;
-    }
-    void AddLarge(uint64_t key, int64_t count) const;
-    void Grow() const;
+    static constexpr uint64_t SmallKeys = 4096; ///< keys made of a w1 below this alone
+    static constexpr uint64_t Banks = 4;
+    int64_t SmallCount(uint64_t k) const;
+    void AddLarge(uint64_t key, int64_t count);
+    void Grow();
     struct TSlot {
-        uint64_t Key = 0; ///< the key's bytes, little-endian; 0 = empty (keys of w1 alone never come here)
+        uint64_t Key = 0; ///< the key's bytes, little-endian; 0 = empty (small keys never come here)
         int64_t Count = 0;
     };
-    // Mutable: the pending run is folded in by the const readers too.
-    mutable std::vector<int64_t> m_small; ///< counts of the keys made of w1 alone, by w1
-    mutable std::vector<uint8_t> m_smallUsed;
-    mutable std::vector<TSlot> m_slots;
-    mutable uint64_t m_mask = 0;
-    mutable int m_size = 0;
-    mutable uint64_t m_runKey = NoRun;
-    mutable int64_t m_runCount = 0;
+    std::vector<int64_t> m_small; ///< Banks x SmallKeys counts
+    std::vector<uint8_t> m_smallUsed;
+    uint32_t m_bank = 0;
+    std::vector<TSlot> m_slots;
+    uint64_t m_mask = 0;
+    int m_size = 0;
 };
 
 /// Adds the values of a run of combinations to a counter, as one method

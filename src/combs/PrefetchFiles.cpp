@@ -32,9 +32,13 @@ QString TPrefetchFiles::FileName(const TStatClass &statClass, int param) const {
 TPrefetchTable TPrefetchFiles::ComputeTable(const TStatClass &statClass, int param, int threads) const {
     // One private instance per worker: CombValues keeps its scratch value in
     // the instance. They are made here, on the calling thread.
+    // Each worker writes its instance on every combination; a spacer
+    // allocated after each keeps two instances off one cache line.
     std::vector<std::unique_ptr<TCustomStat>> instances;
+    std::vector<std::unique_ptr<char[]>> spacers;
     const auto makeEvaluator = [&]() -> TCombValuesFn {
         instances.push_back(statClass.Create(m_stats, param));
+        spacers.push_back(std::make_unique<char[]>(256));
         return StatEvaluator(*instances.back());
     };
     return CountFullSet(makeEvaluator, threads, [this](int) { m_host.ProcessMessages(); });

@@ -12,7 +12,9 @@
 #include "gui/FormFirstRun.h"
 #include "gui/FormMain.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <QAction>
 #include <QBrush>
 #include <QCheckBox>
@@ -34,6 +36,26 @@ namespace lot {
 namespace {
 
 using guitest::TMessageRecorder;
+
+/// Hands the first modal dialog of type T to `handle` once it opens. Looks
+/// every few milliseconds, a bounded number of times, so a dialog that opens
+/// later than the next event round is still found; the watch ends with the
+/// returned timer.
+template <class T> [[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(T *)> handle) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer *t = timer.get();
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(t, &QTimer::timeout, [t, tries, handle] {
+        if (auto *form = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            t->stop();
+            handle(form);
+        } else if (++*tries > 2000) {
+            t->stop();
+        }
+    });
+    t->start(5);
+    return timer;
+}
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -262,9 +284,7 @@ TEST_F(MainWindowTest, AddProposesTheNextNumberAndAppends) {
     auto w = Open(rec);
     int proposed = 0;
     QString title;
-    QTimer::singleShot(0, [&] {
-        auto *form = qobject_cast<TFormDraw *>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
+    const auto watch = WhenModal<TFormDraw>([&](TFormDraw *form) {
         proposed = form->DrawNumberEdit()->value();
         title = form->windowTitle();
         form->DrawDataEdit()->setText(QStringLiteral("3;11;17;25;40;44;7;29"));
@@ -392,9 +412,7 @@ TEST_F(MainWindowTest, FirstRunDialogCanSwitchItselfOff) {
     WriteFrm("[TFormMain]\r\nFirstRun=1\r\n");
     bool shown = false;
     auto answer = [&](bool dontShowAgain) {
-        QTimer::singleShot(0, [&, dontShowAgain] {
-            auto *form = qobject_cast<TFormFirstRun *>(QApplication::activeModalWidget());
-            ASSERT_NE(form, nullptr);
+        return WhenModal<TFormFirstRun>([&, dontShowAgain](TFormFirstRun *form) {
             shown = true;
             EXPECT_EQ(form->windowTitle(), QStringLiteral("Справочная информация"));
             EXPECT_FALSE(form->HelpButton()->isEnabled()) << "no help file beside the tests";
@@ -404,7 +422,7 @@ TEST_F(MainWindowTest, FirstRunDialogCanSwitchItselfOff) {
     };
     {
         TMessageRecorder rec;
-        answer(false);
+        const auto watch = answer(false);
         auto w = Open(rec);
         EXPECT_TRUE(shown);
         EXPECT_TRUE(w->Workspace().Settings().FirstRun());
@@ -412,22 +430,19 @@ TEST_F(MainWindowTest, FirstRunDialogCanSwitchItselfOff) {
     shown = false;
     {
         TMessageRecorder rec;
-        answer(true);
+        const auto watch = answer(true);
         auto w = Open(rec);
         EXPECT_TRUE(shown);
         EXPECT_TRUE(ReadFrm().contains("FirstRun=0")) << "written at once";
     }
     shown = false;
     // Had the dialog opened again, this would close it and tell.
-    QTimer::singleShot(0, [&] {
-        if (auto *form = qobject_cast<TFormFirstRun *>(QApplication::activeModalWidget())) {
-            shown = true;
-            form->accept();
-        }
+    const auto watch = WhenModal<TFormFirstRun>([&](TFormFirstRun *form) {
+        shown = true;
+        form->accept();
     });
     TMessageRecorder rec;
     auto w = Open(rec);
-    QApplication::processEvents();
     EXPECT_FALSE(shown);
 }
 
