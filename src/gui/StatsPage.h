@@ -78,6 +78,10 @@ public:
     void StatFilter_ExcludeExecute();
     bool StatFilter_ExcludeUpdate() const;
 
+public:
+    /// Refills the method selector from the registry (after re-registration).
+    void RefillSelector() { FillSelector(); }
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -1,5 +1,7 @@
 #include "gui/TemplateMain.h"
 
+#include "gui/FormConfig.h"
+
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
@@ -582,6 +584,15 @@ bool TTemplateMain::SaveScreenshots(const QString &dir) {
         save(&form, QStringLiteral("TFormGenCombs"));
     }
     return ok;
+}
+
+void TTemplateMain::EditConfigExecute() {
+    TConfigData data = m_ws->Stats().Config();
+    QList<int> changedGroups;
+    if (!TFormConfig::Execute(this, data, changedGroups)) return;
+    m_ws->ApplyGameSettings(data, changedGroups);
+    if (auto *page = StatsPage()) page->RefillSelector();
+    update();
 }
 
 } // namespace lot

@@ -72,8 +72,8 @@ public:
 
     // ---- actions of the window ----
     void ExitProgramExecute();
-    void EditConfigExecute() {}
-    bool EditConfigUpdate() const { return false; }
+    void EditConfigExecute();
+    bool EditConfigUpdate() const { return true; }
     void AutoUpdateExecute();
     bool AutoUpdateUpdate() const;
 

@@ -330,6 +330,22 @@ void TWorkspace::LoadGameSettings() {
     m_host.ShowStatus(QString());
 }
 
+bool TWorkspace::ApplyGameSettings(const TConfigData &config, const QList<int> &changedGroups) {
+    bool saved = false;
+    {
+        TBusy busy(*this);
+        m_stats.SetConfig(config);
+        m_host.ShowStatus(QStringLiteral("Сохранение файла конфигурации..."));
+        saved = m_stats.SaveSettings();
+        m_stats.Reregister();
+        m_statTable.FillSelector(true);
+        if (!changedGroups.isEmpty()) m_prefetchs.CreateAllPrefetchs(true, PrefetchGroupSet(changedGroups));
+        m_host.ShowStatus(QString());
+    }
+    RecomputeAll(true);
+    return saved;
+}
+
 bool TWorkspace::SaveCombsGenerateParameters(int mode, const QString &parameters) {
     m_stats.SetCombsGenerateMode(mode);
     m_stats.SetCombsGenerateParameters(parameters);

@@ -94,6 +94,10 @@ public:
     /// конфигурации..."), the registration of the methods and the filter list
     /// file. Errors are shown by the registry; start-up goes on with defaults.
     void LoadGameSettings();
+    /// After the settings dialog: stores and saves the game settings, re-registers the
+    /// methods, refills the selector, rebuilds the prefetch groups the change invalidated
+    /// and recomputes every view. False when the settings file could not be written.
+    bool ApplyGameSettings(const TConfigData &config, const QList<int> &changedGroups);
     /// Makes mode and parameters the saved generation parameters and writes
     /// them to the ini file at once (error box "Ошибка записи в файл
     /// конфигурации!\r\r%s").
