@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build clang clang-format
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libgl-dev libxkbcommon-dev
   zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
-  libqt6svg6 fonts-dejavu-core
+  fonts-dejavu-core
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
