@@ -51,6 +51,7 @@ inline constexpr int64_t MaxPrefetchRecords = FullSetSize;
 /// sum, a count in w1); those are counted in plain arrays. Other keys go to an
 /// open addressing table, so adding any key costs one hash probe whatever
 /// the number of distinct values.
+///
 /// Each worker has its own counter, written on every addition: the alignment
 /// keeps two counters off one cache line.
 class alignas(128) TKeyCounter {

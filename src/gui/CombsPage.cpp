@@ -193,30 +193,28 @@ void TCombsPage::CreateActions() {
     };
 
     QAction *gen = m_actions.Add(
-        TSpec{QStringLiteral("CombsGen"), QStringLiteral("Генерировать"), Category, QKeySequence(Qt::Key_F2),
-              QStringLiteral("Создать новый список комбинаций")},
+        TSpec{QStringLiteral("CombsGen"), QStringLiteral("Генерировать"), Category, QKeySequence(Qt::Key_F2)},
         [this] { CombsGenExecute(); }, [this] { return CombsGenUpdate(); });
     gen->setIconText(QStringLiteral("Новый"));
     gen->setIcon(style->standardIcon(QStyle::SP_FileIcon));
     QAction *open = m_actions.Add(
         TSpec{QStringLiteral("CombsOpen"), QStringLiteral("Открыть"), Category,
-              QKeySequence(Qt::CTRL | Qt::Key_O), QStringLiteral("Загрузить список комбинаций из файла")},
+              QKeySequence(Qt::CTRL | Qt::Key_O)},
         [this] { CombsOpenExecute(); }, [this] { return CombsOpenUpdate(); });
     open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
     QAction *save = m_actions.Add(
         TSpec{QStringLiteral("CombsSave"), QStringLiteral("Сохранить"), Category,
-              QKeySequence(Qt::CTRL | Qt::Key_S), QStringLiteral("Сохранить список комбинаций в файл")},
+              QKeySequence(Qt::CTRL | Qt::Key_S)},
         [this] { CombsSaveExecute(); }, [this] { return CombsSaveUpdate(); });
     save->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
     QAction *undo = m_actions.Add(
         TSpec{QStringLiteral("CombsUndo"), QStringLiteral("Отменить"), Category,
-              QKeySequence(Qt::CTRL | Qt::Key_Z), QStringLiteral("Отменить последнюю операцию")},
+              QKeySequence(Qt::CTRL | Qt::Key_Z)},
         [this] { CombsUndoExecute(); }, [this] { return CombsUndoUpdate(); });
     undo->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
     QAction *delExists = m_actions.Add(
         TSpec{QStringLiteral("CombsDelExists"), QStringLiteral("Исключить тиражи"), Category,
-              QKeySequence(Qt::CTRL | Qt::Key_E),
-              QStringLiteral("Исключить указанное количество последних тиражей из списка комбинаций")},
+              QKeySequence(Qt::CTRL | Qt::Key_E)},
         [this] { CombsDelExistsExecute(); }, [this] { return CombsDelExistsUpdate(); });
     delExists->setIconText(QStringLiteral("[-] Тиражи"));
     pageScoped(m_actions.Add(
