@@ -6,6 +6,7 @@
 #include "stats/CustomStat.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstring>
 #include <exception>
@@ -241,6 +242,44 @@ TCombValuesFn StatEvaluator(TCustomStat &stat) {
     };
     auto scratch = std::make_shared<TScratch>();
     scratch->Values.reserve(64);
+    TStatKey probe[TCustomStat::MaxCombKeys];
+    if (stat.NumberKeys(1, probe) >= 0) {
+        // The values are those of the numbers one by one: count how often
+        // each number stands at each position over the run, then give each
+        // number's keys that count. Exact for any run of combinations.
+        struct TNumberKeys {
+            int Count = 0;
+            TStatKey Keys[TCustomStat::MaxNumberKeys];
+        };
+        auto table = std::make_shared<std::array<TNumberKeys, 256>>();
+        for (int n = 0; n < 256; ++n)
+            (*table)[size_t(n)].Count = stat.NumberKeys(n, (*table)[size_t(n)].Keys);
+        return [table](const TComb *combs, int count, TKeyCounter &counter) {
+            // One row per position: consecutive combinations often share
+            // a number at a position, never across positions.
+            std::vector<int64_t> seen(CombSize * 256, 0);
+            for (int i = 0; i < count; ++i)
+                for (int p = 0; p < CombSize; ++p)
+                    ++seen[size_t(p * 256 + combs[i][p])];
+            for (int p = 0; p < CombSize; ++p)
+                for (int n = 0; n < 256; ++n) {
+                    const int64_t times = seen[size_t(p * 256 + n)];
+                    if (times == 0) continue;
+                    const TNumberKeys &k = (*table)[size_t(n)];
+                    for (int j = 0; j < k.Count; ++j)
+                        counter.Add(k.Keys[j], times);
+                }
+        };
+    }
+    if (stat.CombKeys(TComb{{1, 2, 3, 4, 5, 6}}, probe) >= 0) {
+        // The method's fast path: keys without value records or searches.
+        return [&stat](const TComb *combs, int count, TKeyCounter &counter) {
+            TStatKey keys[TCustomStat::MaxCombKeys];
+            for (int i = 0; i < count; ++i) {
+                counter.AddKeys(keys, stat.CombKeys(combs[i], keys));
+            }
+        };
+    }
     return [&stat, scratch](const TComb *combs, int count, TKeyCounter &counter) {
         TStatDrawArray &v = scratch->Values;
         for (int i = 0; i < count; ++i) {

@@ -72,6 +72,22 @@ public:
             AddLarge(k, count);
         }
     }
+    /// Adds 1 for each of n keys (the keys of one combination). The i-th
+    /// key goes to bank i, so the additions of one combination never wait
+    /// for each other, whatever keys repeat.
+    void AddKeys(const TStatKey *keys, int n) {
+        for (int i = 0; i < n; ++i) {
+            uint64_t k;
+            std::memcpy(&k, keys[i].B, 8);
+            k = qFromLittleEndian(k);
+            if (k < SmallKeys) {
+                m_small[(uint64_t(i) & (Banks - 1)) * SmallKeys + k] += 1;
+                m_smallUsed[k] = 1;
+            } else {
+                AddLarge(k, 1);
+            }
+        }
+    }
     /// Adds every count of another counter.
     void Merge(const TKeyCounter &other);
     int Size() const;
@@ -81,7 +97,7 @@ public:
 
 private:
     static constexpr uint64_t SmallKeys = 4096; ///< keys made of a w1 below this alone
-    static constexpr uint64_t Banks = 4;
+    static constexpr uint64_t Banks = 8;
     int64_t SmallCount(uint64_t k) const;
     void AddLarge(uint64_t key, int64_t count);
     void Grow();
@@ -110,9 +126,10 @@ using TCombValuesFn = std::function<void(const TComb *combs, int count, TKeyCoun
 TPrefetchTable CountFullSet(const std::function<TCombValuesFn()> &makeEvaluator, int threads,
                             const std::function<void(int percent)> &poll = {});
 
-/// The evaluator of a method instance: its CombValues into a small value
-/// list per combination, whose keys and counts go to the counter. The
-/// instance must outlive it.
+/// The evaluator of a method instance: the keys of its CombKeys fast path
+/// when it has one, otherwise its CombValues into a small value list per
+/// combination; keys and counts go to the counter. The instance must
+/// outlive it.
 TCombValuesFn StatEvaluator(TCustomStat &stat);
 
 /// Writes a prefetch file through a temporary file renamed over the target.

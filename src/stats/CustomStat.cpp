@@ -102,6 +102,14 @@ void TCustomStat::LoadDraws(int drawIdx, int refIdx, bool sorted) {
     if (Class().Flags() & sfDynamic) m_refDraw = ReadDraw(refIdx, sorted);
 }
 
+int TCustomStat::CombKeys(const TComb &, TStatKey *) const {
+    return -1;
+}
+
+int TCustomStat::NumberKeys(int, TStatKey *) const {
+    return -1;
+}
+
 void TCustomStat::CombValues(const TComb &c, TStatDrawArray &values) {
     Q_UNUSED(c);
     Q_UNUSED(values);

@@ -103,29 +103,27 @@ public:
     virtual bool Matches(const TComb &c) const = 0;
     /// True when Matches may run on several threads at once.
     virtual bool IsThreadSafe() const { return false; }
-    /// Copies to out, in order, the combinations of source[0..count) whose
-    /// Matches equals keepMatching and returns how many. out must have room
-    /// for count combinations (slots past the result may be overwritten) and
-    /// must not overlap source. The filter pass calls this once per block,
-    /// so a matcher derived from TInlineCombMatcher costs no call per
-    /// combination.
-    virtual size_t FilterBlock(const TComb *source, size_t count, TComb *out, bool keepMatching) const {
-        return FilterBlockWith([this](const TComb &c) { return Matches(c); }, source, count, out,
-                               keepMatching);
+    /// Sets bit i % 64 of bits[i / 64] to Matches(source[i]) for every i in
+    /// 0..count; bits past count in the last word are zero. The filter pass
+    /// calls this once per block, so a matcher derived from
+    /// TInlineCombMatcher costs no call per combination.
+    virtual void MatchBits(const TComb *source, size_t count, uint64_t *bits) const {
+        MatchBitsWith([this](const TComb &c) { return Matches(c); }, source, count, bits);
     }
 
 protected:
     /// The block loop over a test called directly.
     template <class Test>
-    static size_t FilterBlockWith(const Test &test, const TComb *source, size_t count, TComb *out,
-                                  bool keepMatching) {
-        TComb *o = out;
-        for (size_t i = 0; i < count; ++i) {
-            // Branch-free: the slot is always written and kept only for a survivor.
-            *o = source[i];
-            o += test(source[i]) == keepMatching;
+    static void MatchBitsWith(const Test &test, const TComb *source, size_t count, uint64_t *bits) {
+        for (size_t base = 0; base < count; base += 64) {
+            const size_t n = count - base < 64 ? count - base : 64;
+            uint64_t word = 0;
+            // Branch-free, and with constant shifts only: each answer enters
+            // at the top and moves down, the first one ending as bit 0.
+            for (size_t i = 0; i < n; ++i)
+                word = word >> 1 | uint64_t(test(source[base + i]) ? 1 : 0) << 63;
+            bits[base / 64] = n == 64 ? word : word >> (64 - n);
         }
-        return size_t(o - out);
     }
 };
 
@@ -133,10 +131,9 @@ protected:
 /// filter pass should inline.
 template <class M> class TInlineCombMatcher : public TCombMatcher {
 public:
-    size_t FilterBlock(const TComb *source, size_t count, TComb *out, bool keepMatching) const override {
+    void MatchBits(const TComb *source, size_t count, uint64_t *bits) const override {
         const M &self = static_cast<const M &>(*this);
-        return FilterBlockWith([&self](const TComb &c) { return self.M::Matches(c); }, source, count, out,
-                               keepMatching);
+        MatchBitsWith([&self](const TComb &c) { return self.M::Matches(c); }, source, count, bits);
     }
 };
 
@@ -191,6 +188,24 @@ public:
     /// Adds the value(s) of a combination with count 1, without periods
     /// (base: clears Work and sets its Count to 1).
     virtual void CombValues(const TComb &c, TStatDrawArray &values);
+    /// Most keys CombKeys writes for one combination.
+    static constexpr int MaxCombKeys = 24;
+    /// The fast path of counting values over many combinations: writes the
+    /// keys of c's values to keys (at most MaxCombKeys) and returns how many,
+    /// a value occurring k times given k times, so that counting them gives
+    /// what counting the records of CombValues gives. -1 (the default): the
+    /// method has no fast path and CombValues is to be used.
+    virtual int CombKeys(const TComb &c, TStatKey *keys) const;
+    /// Most keys NumberKeys writes for one number.
+    static constexpr int MaxNumberKeys = 4;
+    /// For a method whose values of a combination are those of its six
+    /// numbers taken one by one (a number giving the same values wherever it
+    /// stands): writes the keys number n gives (at most MaxNumberKeys) and
+    /// returns how many, so that counting the keys of a combination's six
+    /// numbers gives what counting CombValues gives. Counting values over
+    /// many combinations then only needs how often each number occurs. -1
+    /// (the default): the method is not of this kind.
+    virtual int NumberKeys(int n, TStatKey *keys) const;
     /// Adds the value(s) of archive entry drawIdx with period tracking (base:
     /// loads the draws and prepares Work: LastDraw and PrevDraw = the draw
     /// number, Depth = lastIdx - drawIdx + 1, Count = 1).

@@ -27,8 +27,9 @@ class Prefetch : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        stats.RegisterClasses({&TstValues::StaticClass(), &TstEvenCount::StaticClass(),
-                               &TstPosVal::StaticClass(), &TstPosExt::StaticClass()});
+        stats.RegisterClasses({&TstValues::StaticClass(), &TstDigits::StaticClass(),
+                               &TstEvenCount::StaticClass(), &TstPosVal::StaticClass(),
+                               &TstPosExt::StaticClass()});
         files.SetDataDir(dir.path());
         files.SetEnabled(true);
     }
@@ -105,6 +106,30 @@ TEST_F(Prefetch, ParallelEqualsSequential) {
         const TPrefetchTable parallel = files.ComputeTable(*m.StatClass, m.Param, 5);
         EXPECT_TRUE(sequential == parallel) << code;
         EXPECT_FALSE(sequential.Records.empty()) << code;
+    }
+}
+
+TEST_F(Prefetch, FastKeysGiveTheTableOfValueRecords) {
+    // The methods' key fast path against counting CombValues records over
+    // the full set, for a method with one value per number and one with a
+    // value counted twice in some combinations (the digit 1 of 11).
+    for (const char *code : {"NUMS", "DIGS"}) {
+        const TStatMethod &m = stats.Items(Entry(code));
+        std::vector<std::unique_ptr<TCustomStat>> instances;
+        const auto byRecords = [&]() -> TCombValuesFn {
+            instances.push_back(m.StatClass->Create(stats, m.Param));
+            TCustomStat *stat = instances.back().get();
+            return [stat](const TComb *combs, int count, TKeyCounter &counter) {
+                TStatDrawArray values;
+                for (int i = 0; i < count; ++i) {
+                    values.clear();
+                    stat->CombValues(combs[i], values);
+                    for (const TStatDraw &v : values)
+                        counter.Add(v.Key, v.Count);
+                }
+            };
+        };
+        EXPECT_TRUE(CountFullSet(byRecords, 2) == files.ComputeTable(*m.StatClass, m.Param, 2)) << code;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <QTemporaryDir>
 
+#include <map>
 #include <random>
 
 namespace lot {
@@ -401,6 +402,50 @@ TEST_F(NumberMethodsTest, FastMatcherEqualsCombMatches) {
         EXPECT_TRUE(stat->MakeMatcher({}, 2, false, false)->IsThreadSafe())
             << m_list.EntryCode(entry).toStdString();
     }
+}
+
+TEST_F(NumberMethodsTest, FastKeysCountLikeCombValues) {
+    // Counting the keys of CombKeys must give what counting the records of
+    // CombValues gives, for proper and for malformed combinations.
+    std::mt19937 rng(20261210);
+    std::uniform_int_distribution<int> number(1, NumberCount);
+    std::uniform_int_distribution<int> anyByte(0, 255);
+    int withFastPath = 0;
+    for (int entry = 0; entry < m_list.Count(); ++entry) {
+        auto stat = m_list.CreateStat(entry);
+        TStatKey keys[TCustomStat::MaxCombKeys];
+        if (stat->CombKeys(MakeComb({1, 2, 3, 4, 5, 6}), keys) < 0) continue;
+        ++withFastPath;
+        for (int n = 0; n < 2000; ++n) {
+            TComb c;
+            for (int i = 0; i < CombSize; ++i)
+                c[i] = uint8_t(n % 7 == 0 ? anyByte(rng) : number(rng));
+            TStatDrawArray values;
+            stat->CombValues(c, values);
+            std::map<QByteArray, int> expected, actual;
+            for (const TStatDraw &v : values)
+                expected[QByteArray(reinterpret_cast<const char *>(v.Key.B), 8)] += v.Count;
+            const int count = stat->CombKeys(c, keys);
+            ASSERT_LE(count, TCustomStat::MaxCombKeys);
+            for (int k = 0; k < count; ++k)
+                ++actual[QByteArray(reinterpret_cast<const char *>(keys[k].B), 8)];
+            ASSERT_EQ(actual, expected)
+                << m_list.EntryCode(entry).toStdString() << " " << CombToText(c).toStdString();
+            // A method whose values come from the numbers one by one: the
+            // six numbers' keys together.
+            if (stat->NumberKeys(1, keys) < 0) continue;
+            std::map<QByteArray, int> byNumbers;
+            for (int i = 0; i < CombSize; ++i) {
+                const int k = stat->NumberKeys(c[i], keys);
+                ASSERT_LE(k, TCustomStat::MaxNumberKeys);
+                for (int j = 0; j < k; ++j)
+                    ++byNumbers[QByteArray(reinterpret_cast<const char *>(keys[j].B), 8)];
+            }
+            ASSERT_EQ(byNumbers, expected)
+                << m_list.EntryCode(entry).toStdString() << " " << CombToText(c).toStdString();
+        }
+    }
+    EXPECT_GT(withFastPath, 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "stats/methods/NumberMethods.h"
 
 #include <bitset>
+#include <vector>
 
 namespace lot {
 
@@ -68,23 +69,61 @@ int NumberAt(const TComb &c, int position) {
 
 // ---- matchers ----------------------------------------------------------------------
 
-/// True when any of the six numbers is marked in a byte table.
-class TAnyNumberMatcher final : public TInlineCombMatcher<TAnyNumberMatcher> {
+/// The combination read as three pairs of neighbouring numbers, each pair
+/// mapped by a 64 KiB table to a small value computed once from the two
+/// numbers; the three pair values combine into the combination's value v
+/// (below 64), which a second table says is selected or not. A combination
+/// costs four table reads and no branch, which the filter pass feels: it is
+/// the hottest loop of the program.
+template <class Combine> class TPairMatcher final : public TInlineCombMatcher<TPairMatcher<Combine>> {
 public:
-    explicit TAnyNumberMatcher(const std::bitset<256> &hits) {
-        for (size_t n = 0; n < m_hits.size(); ++n)
-            m_hits[n] = hits[n] ? 1 : 0;
+    /// pairValue(a, b) for every two bytes; combine(x, y, z) of three pair
+    /// values must stay below 64; bit v of selected selects the value v.
+    template <class PairValue> TPairMatcher(PairValue pairValue, uint64_t selected) : m_table(1 << 16) {
+        for (int a = 0; a < 256; ++a)
+            for (int b = 0; b < 256; ++b)
+                m_table[size_t(a | b << 8)] = uint8_t(pairValue(a, b));
+        for (size_t v = 0; v < m_selected.size(); ++v)
+            m_selected[v] = uint8_t((selected >> v) & 1);
     }
     bool Matches(const TComb &c) const override {
-        // No early exit: in the filter pass a branch per number mispredicts
-        // far more often than six table reads cost.
-        return (m_hits[c[0]] | m_hits[c[1]] | m_hits[c[2]] | m_hits[c[3]] | m_hits[c[4]] | m_hits[c[5]]) != 0;
+        return m_selected[Combine{}(Pair(c, 0), Pair(c, 2), Pair(c, 4)) & 63] != 0;
     }
     bool IsThreadSafe() const override { return true; }
 
 private:
-    std::array<uint8_t, 256> m_hits{};
+    unsigned Pair(const TComb &c, int i) const { return m_table[size_t(c[i] | c[i + 1] << 8)]; }
+
+    std::vector<uint8_t> m_table;
+    std::array<uint8_t, 64> m_selected{};
 };
+
+/// Any of the six numbers marked: pair values 0 or 1, or-ed.
+struct TAnyOfPairs {
+    unsigned operator()(unsigned x, unsigned y, unsigned z) const { return x | y | z; }
+};
+/// How many numbers have a trait: pair values 0..2, added.
+struct TSumOfPairs {
+    unsigned operator()(unsigned x, unsigned y, unsigned z) const { return x + y + z; }
+};
+/// The trait mask, position 1 as bit 5: pair values 0..3, two bits each.
+struct TMaskOfPairs {
+    unsigned operator()(unsigned x, unsigned y, unsigned z) const { return x << 4 | y << 2 | z; }
+};
+
+/// True when any of the six numbers is marked in hits.
+std::unique_ptr<TCombMatcher> MakeAnyNumberMatcher(const std::bitset<256> &hits) {
+    return std::make_unique<TPairMatcher<TAnyOfPairs>>(
+        [&hits](int a, int b) { return hits[size_t(a)] || hits[size_t(b)] ? 1 : 0; }, uint64_t(2));
+}
+
+/// The selected values v < limit of a bitset as a 64-bit mask.
+template <size_t N> uint64_t SelectedMask(const std::bitset<N> &hits) {
+    uint64_t mask = 0;
+    for (size_t v = 0; v < N && v < 64; ++v)
+        if (hits[v]) mask |= uint64_t(1) << v;
+    return mask;
+}
 
 /// True when a value computed from the combination is marked in a table.
 template <size_t N, class ValueOf>
@@ -148,6 +187,11 @@ void TNumberCountStat::CombValues(const TComb &c, TStatDrawArray &values) {
     AddValue(values, m_work, false);
 }
 
+int TNumberCountStat::CombKeys(const TComb &c, TStatKey *keys) const {
+    keys[0] = TStatKey::FromWords(uint16_t(CountOf(c, Trait())));
+    return 1;
+}
+
 void TNumberCountStat::DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values,
                                   TStatScratch &scratch, TLastValueArray &lastValues) {
     TCustomRatioStat::DrawValues(drawIdx, lastIdx, sorted, values, scratch, lastValues);
@@ -161,8 +205,9 @@ bool TNumberCountStat::CombMatches(const TComb &c, const TStatDrawArray &selecte
 
 std::unique_ptr<TCombMatcher> TNumberCountStat::MakeMatcher(const TStatDrawArray &selected, int, bool, bool) {
     const TNumberTrait &trait = Trait();
-    return MakeTableMatcher(SelectedW1<CombSize + 1>(selected),
-                            [&trait](const TComb &c) { return CountOf(c, trait); });
+    return std::make_unique<TPairMatcher<TSumOfPairs>>(
+        [&trait](int a, int b) { return trait[size_t(a)] + trait[size_t(b)]; },
+        SelectedMask(SelectedW1<CombSize + 1>(selected)));
 }
 
 int TNumberCountStat::GraphValue(const TComb &numbers, int) {
@@ -173,6 +218,11 @@ void TNumberMaskStat::CombValues(const TComb &c, TStatDrawArray &values) {
     TCustomMaskStat::CombValues(c, values);
     m_work.Key = TStatKey::FromInts(MaskOf(c, Trait()));
     AddValue(values, m_work, false);
+}
+
+int TNumberMaskStat::CombKeys(const TComb &c, TStatKey *keys) const {
+    keys[0] = TStatKey::FromInts(MaskOf(c, Trait()));
+    return 1;
 }
 
 void TNumberMaskStat::DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values,
@@ -191,7 +241,8 @@ std::unique_ptr<TCombMatcher> TNumberMaskStat::MakeMatcher(const TStatDrawArray 
     for (const TStatDraw &s : selected)
         if (s.Key.D(1) >= 0 && s.Key.D(1) < 64) hits.set(size_t(s.Key.D(1)));
     const TNumberTrait &trait = Trait();
-    return MakeTableMatcher(hits, [&trait](const TComb &c) { return MaskOf(c, trait); });
+    return std::make_unique<TPairMatcher<TMaskOfPairs>>(
+        [&trait](int a, int b) { return trait[size_t(a)] * 2 + trait[size_t(b)]; }, SelectedMask(hits));
 }
 
 const TNumberTrait &TstEvenCount::Trait() const {
@@ -237,6 +288,19 @@ void TstValues::CombValues(const TComb &c, TStatDrawArray &values) {
     }
 }
 
+int TstValues::CombKeys(const TComb &c, TStatKey *keys) const {
+    int n = 0;
+    for (int i = 0; i < CombSize; ++i)
+        n += NumberKeys(c[i], keys + n);
+    return n;
+}
+
+int TstValues::NumberKeys(int n, TStatKey *keys) const {
+    if (n <= 0 || n > 255) return 0;
+    keys[0] = TStatKey::FromWords(uint16_t(n));
+    return 1;
+}
+
 void TstValues::DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values,
                            TStatScratch &scratch, TLastValueArray &lastValues) {
     TCustomValuesStat::DrawValues(drawIdx, lastIdx, sorted, values, scratch, lastValues);
@@ -256,7 +320,7 @@ bool TstValues::CombMatches(const TComb &c, const TStatDrawArray &selected, int,
 std::unique_ptr<TCombMatcher> TstValues::MakeMatcher(const TStatDrawArray &selected, int, bool, bool) {
     std::bitset<256> hits = SelectedExact<256>(selected);
     hits.reset(0);
-    return std::make_unique<TAnyNumberMatcher>(hits);
+    return MakeAnyNumberMatcher(hits);
 }
 
 // ---- DIGS ------------------------------------------------------------------------------
@@ -271,6 +335,38 @@ void TstDigits::CombValues(const TComb &c, TStatDrawArray &values) {
             AddValue(values, m_work, false);
         }
     }
+}
+
+namespace {
+/// The digits of every byte value, worked out once.
+struct TDigits {
+    int Count = 0;
+    int Digits[3] = {};
+};
+const std::array<TDigits, 256> &DigitTable() {
+    static const std::array<TDigits, 256> table = [] {
+        std::array<TDigits, 256> t{};
+        for (int n = 0; n < 256; ++n)
+            t[size_t(n)].Count = DigitsOf(n, t[size_t(n)].Digits);
+        return t;
+    }();
+    return table;
+}
+} // namespace
+
+int TstDigits::CombKeys(const TComb &c, TStatKey *keys) const {
+    int n = 0;
+    for (int i = 0; i < CombSize; ++i)
+        n += NumberKeys(c[i], keys + n);
+    return n;
+}
+
+int TstDigits::NumberKeys(int n, TStatKey *keys) const {
+    if (n < 0 || n > 255) return 0;
+    const TDigits &d = DigitTable()[size_t(n)];
+    for (int j = 0; j < d.Count; ++j)
+        keys[j] = TStatKey::FromWords(uint16_t(d.Digits[j]));
+    return d.Count;
 }
 
 void TstDigits::DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values,
@@ -305,7 +401,7 @@ std::unique_ptr<TCombMatcher> TstDigits::MakeMatcher(const TStatDrawArray &selec
         for (int j = 0; j < count; ++j)
             if (digitHits[size_t(digits[j])]) numberHits.set(size_t(n));
     }
-    return std::make_unique<TAnyNumberMatcher>(numberHits);
+    return MakeAnyNumberMatcher(numberHits);
 }
 
 // ---- POS%d -------------------------------------------------------------------------------
@@ -324,6 +420,13 @@ void TstPosVal::CombValues(const TComb &c, TStatDrawArray &values) {
     if (n == 0) return;
     m_work.Key = TStatKey::FromWords(uint16_t(n));
     AddValue(values, m_work, false);
+}
+
+int TstPosVal::CombKeys(const TComb &c, TStatKey *keys) const {
+    const int n = NumberAt(c, m_param);
+    if (n == 0) return 0;
+    keys[0] = TStatKey::FromWords(uint16_t(n));
+    return 1;
 }
 
 void TstPosVal::DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values,

@@ -24,6 +24,7 @@ public:
 
     void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
     void CombValues(const TComb &c, TStatDrawArray &values) override;
+    int CombKeys(const TComb &c, TStatKey *keys) const override;
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
     bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
@@ -44,6 +45,7 @@ public:
     static uint8_t Flags() { return sfOrdered | sfPrefetch; }
 
     void CombValues(const TComb &c, TStatDrawArray &values) override;
+    int CombKeys(const TComb &c, TStatKey *keys) const override;
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
     bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
@@ -67,6 +69,8 @@ public:
 
     void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
     void CombValues(const TComb &c, TStatDrawArray &values) override;
+    int CombKeys(const TComb &c, TStatKey *keys) const override;
+    int NumberKeys(int n, TStatKey *keys) const override;
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
     bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
@@ -86,6 +90,8 @@ public:
     static uint8_t Flags() { return sfPrefetch; }
 
     void CombValues(const TComb &c, TStatDrawArray &values) override;
+    int CombKeys(const TComb &c, TStatKey *keys) const override;
+    int NumberKeys(int n, TStatKey *keys) const override;
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
     bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
@@ -190,6 +196,7 @@ public:
 
     void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
     void CombValues(const TComb &c, TStatDrawArray &values) override;
+    int CombKeys(const TComb &c, TStatKey *keys) const override;
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
     bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
