@@ -1,6 +1,7 @@
 #include "combs/DrawKeySet.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <thread>
@@ -8,17 +9,15 @@
 namespace lot {
 
 namespace detail {
-const uint64_t NumberBits[256] = {
-#define LOT_BIT(i) (IsValidNumber(i) ? uint64_t(1) << (i) : uint64_t(1))
-#define LOT_BIT4(i) LOT_BIT(i), LOT_BIT(i + 1), LOT_BIT(i + 2), LOT_BIT(i + 3)
-#define LOT_BIT16(i) LOT_BIT4(i), LOT_BIT4(i + 4), LOT_BIT4(i + 8), LOT_BIT4(i + 12)
-#define LOT_BIT64(i) LOT_BIT16(i), LOT_BIT16(i + 16), LOT_BIT16(i + 32), LOT_BIT16(i + 48)
-    LOT_BIT64(0), LOT_BIT64(64), LOT_BIT64(128), LOT_BIT64(192)
-#undef LOT_BIT64
-#undef LOT_BIT16
-#undef LOT_BIT4
-#undef LOT_BIT
-};
+namespace {
+constexpr std::array<uint64_t, 256> MakeNumberBits() {
+    std::array<uint64_t, 256> bits{};
+    for (int i = 0; i < 256; ++i)
+        bits[size_t(i)] = IsValidNumber(i) ? uint64_t(1) << (i & 63) : uint64_t(1);
+    return bits;
+}
+} // namespace
+constinit const std::array<uint64_t, 256> NumberBits = MakeNumberBits();
 } // namespace detail
 
 uint64_t SortedCombKey(const TComb &c) {

@@ -4,6 +4,7 @@
 
 #include "core/Lottery.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -14,14 +15,14 @@ namespace lot {
 
 namespace detail {
 /// Bit n for the numbers 1..45; bit 0 for every other byte value.
-extern const uint64_t NumberBits[256];
+extern const std::array<uint64_t, 256> NumberBits;
 } // namespace detail
 
 /// The numbers of a combination as a set: bit n for number n. Any byte
 /// outside 1..45 shows as bit 0, so such a combination never looks like a
 /// regular draw.
 inline uint64_t CombMask(const TComb &c) {
-    const uint64_t *bits = detail::NumberBits;
+    const std::array<uint64_t, 256> &bits = detail::NumberBits;
     return bits[c.N[0]] | bits[c.N[1]] | bits[c.N[2]] | bits[c.N[3]] | bits[c.N[4]] | bits[c.N[5]];
 }
 

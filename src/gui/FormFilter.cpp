@@ -185,7 +185,6 @@ void TFormFilter::CreateControls(const QList<TSelectorItem> &methods, int method
 
     connect(m_cbLevelMode, &QComboBox::currentIndexChanged, this, &TFormFilter::UpdateEnabling);
     connect(m_chOverride, &QCheckBox::clicked, this, &TFormFilter::UpdateEnabling);
-    setMinimumWidth(460);
     UpdateEnabling();
 }
 

@@ -5,11 +5,13 @@
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "filters/FilterText.h"
 #include "gui/ActionList.h"
 #include "gui/CombsPage.h"
 #include "gui/DrawsPage.h"
 #include "gui/FormDraw.h"
 #include "gui/FormDrawInfo.h"
+#include "gui/FormFilter.h"
 #include "gui/FormFirstRun.h"
 #include "gui/FormGenCombs.h"
 #include "gui/StatsPage.h"
@@ -582,6 +584,13 @@ bool TTemplateMain::SaveScreenshots(const QString &dir) {
                            this);
         form.show();
         save(&form, QStringLiteral("TFormGenCombs"));
+    }
+    {
+        TFormFilter form(m_ws->Stats(), m_ws->StatTable(), &m_host, this);
+        form.SetFilter(
+            TextToFilter(m_ws->Stats(), QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
+        form.show();
+        save(&form, QStringLiteral("TFormFilter"));
     }
     return ok;
 }

@@ -4,6 +4,8 @@
 
 #include "GuiTestUtil.h"
 
+#include "combs/CombGenerator.h"
+#include "combs/CombList.h"
 #include "gui/ActionList.h"
 #include "gui/StatModel.h"
 #include "gui/StatsPage.h"
@@ -288,6 +290,40 @@ TEST_F(StatsPageTest, IdealLineFollowsItsSwitch) {
     EXPECT_FALSE(line->isChecked());
     ASSERT_EQ(Series().size(), 1);
     EXPECT_EQ(Series()[0]->name(), "Фактические данные");
+}
+
+TEST_F(StatsPageTest, KeepAndDeleteSelectedRowsWithUndo) {
+    // The 28 combinations of 1..8: 21 hold the number 1, 15 of those also 2.
+    TCombList &combs = m_ws->Combs();
+    ASSERT_TRUE(combs.GenerateCombs(false, cgmOnlyOf, QStringLiteral("1;2;3;4;5;6;7;8")));
+    ASSERT_EQ(combs.Count(), 28);
+    QItemSelectionModel *selection = m_page->List()->selectionModel();
+    m_actions->UpdateAll();
+    EXPECT_FALSE(Action("StatFilter_Include")->isEnabled()); // no row selected
+    EXPECT_EQ(Action("StatFilter_Include")->shortcut(), QKeySequence(Qt::Key_F7));
+    EXPECT_EQ(Action("StatFilter_Exclude")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F7));
+
+    selection->select(m_page->Model()->index(RowShowing("1"), 0),
+                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_actions->UpdateAll();
+    ASSERT_TRUE(Action("StatFilter_Include")->isEnabled());
+    m_actions->Execute(Action("StatFilter_Include"));
+    EXPECT_EQ(combs.Count(), 21);
+    for (int i = 0; i < combs.Count(); ++i)
+        EXPECT_EQ(combs.At(i)[0], 1);
+    EXPECT_EQ(combs.History().last().Values, "1");
+    EXPECT_EQ(combs.History().last().Count, "21");
+
+    selection->select(m_page->Model()->index(RowShowing("2"), 0),
+                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_actions->UpdateAll();
+    m_actions->Execute(Action("StatFilter_Exclude"));
+    EXPECT_EQ(combs.Count(), 6); // 21 minus the 15 that also hold 2
+    EXPECT_EQ(combs.History().last().Values, "2");
+
+    // Undo gives back the list before the last filtering.
+    combs.RestoreUndo(false);
+    EXPECT_EQ(combs.Count(), 21);
 }
 
 } // namespace
