@@ -108,11 +108,11 @@ public:
     /// calls this once per block, so a matcher derived from
     /// TInlineCombMatcher costs no call per combination.
     virtual void MatchBits(const TComb *source, size_t count, uint64_t *bits) const {
-        MatchBitsWith([this](const TComb &c) { return Matches(c); }, source, count, bits);
+        MatchBitsWith([this](const TComb &c) { return Matches(c) ? 1u : 0u; }, source, count, bits);
     }
 
 protected:
-    /// The block loop over a test called directly.
+    /// The block loop over a test called directly; test answers 0 or 1.
     template <class Test>
     static void MatchBitsWith(const Test &test, const TComb *source, size_t count, uint64_t *bits) {
         for (size_t base = 0; base < count; base += 64) {
@@ -121,19 +121,24 @@ protected:
             // Branch-free, and with constant shifts only: each answer enters
             // at the top and moves down, the first one ending as bit 0.
             for (size_t i = 0; i < n; ++i)
-                word = word >> 1 | uint64_t(test(source[base + i]) ? 1 : 0) << 63;
+                word = word >> 1 | uint64_t(test(source[base + i])) << 63;
             bits[base / 64] = n == 64 ? word : word >> (64 - n);
         }
     }
 };
 
 /// Base of a final matcher class M whose Matches the block loop of the
-/// filter pass should inline.
+/// filter pass should inline. M may also give Bit(c): Matches(c) as 0 or 1
+/// without a conversion from bool, when it can compute it more cheaply.
 template <class M> class TInlineCombMatcher : public TCombMatcher {
 public:
     void MatchBits(const TComb *source, size_t count, uint64_t *bits) const override {
         const M &self = static_cast<const M &>(*this);
-        MatchBitsWith([&self](const TComb &c) { return self.M::Matches(c); }, source, count, bits);
+        if constexpr (requires(const TComb &c) { self.Bit(c); })
+            MatchBitsWith([&self](const TComb &c) { return self.Bit(c); }, source, count, bits);
+        else
+            MatchBitsWith([&self](const TComb &c) { return self.M::Matches(c) ? 1u : 0u; }, source, count,
+                          bits);
     }
 };
 

@@ -86,8 +86,9 @@ public:
         for (size_t v = 0; v < m_selected.size(); ++v)
             m_selected[v] = uint8_t((selected >> v) & 1);
     }
-    bool Matches(const TComb &c) const override {
-        return m_selected[Combine{}(Pair(c, 0), Pair(c, 2), Pair(c, 4)) & 63] != 0;
+    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
+    unsigned Bit(const TComb &c) const {
+        return m_selected[Combine{}(Pair(c, 0), Pair(c, 2), Pair(c, 4)) & 63];
     }
     bool IsThreadSafe() const override { return true; }
 
@@ -96,6 +97,22 @@ private:
 
     std::vector<uint8_t> m_table;
     std::array<uint8_t, 64> m_selected{};
+};
+
+/// The number at one position marked in a byte table.
+class TPositionMatcher final : public TInlineCombMatcher<TPositionMatcher> {
+public:
+    TPositionMatcher(const std::bitset<256> &hits, int index) : m_index(index) {
+        for (size_t n = 0; n < m_hits.size(); ++n)
+            m_hits[n] = hits[n] ? 1 : 0;
+    }
+    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
+    unsigned Bit(const TComb &c) const { return m_hits[c[m_index]]; }
+    bool IsThreadSafe() const override { return true; }
+
+private:
+    int m_index;
+    std::array<uint8_t, 256> m_hits{};
 };
 
 /// Any of the six numbers marked: pair values 0 or 1, or-ed.
@@ -123,27 +140,6 @@ template <size_t N> uint64_t SelectedMask(const std::bitset<N> &hits) {
     for (size_t v = 0; v < N && v < 64; ++v)
         if (hits[v]) mask |= uint64_t(1) << v;
     return mask;
-}
-
-/// True when a value computed from the combination is marked in a table.
-template <size_t N, class ValueOf>
-class TValueTableMatcher final : public TInlineCombMatcher<TValueTableMatcher<N, ValueOf>> {
-public:
-    TValueTableMatcher(const std::bitset<N> &hits, ValueOf valueOf) : m_hits(hits), m_valueOf(valueOf) {}
-    bool Matches(const TComb &c) const override {
-        const int v = m_valueOf(c);
-        return v >= 0 && size_t(v) < N && m_hits[size_t(v)];
-    }
-    bool IsThreadSafe() const override { return true; }
-
-private:
-    std::bitset<N> m_hits;
-    ValueOf m_valueOf;
-};
-
-template <size_t N, class ValueOf>
-std::unique_ptr<TCombMatcher> MakeTableMatcher(const std::bitset<N> &hits, ValueOf valueOf) {
-    return std::make_unique<TValueTableMatcher<N, ValueOf>>(hits, valueOf);
 }
 
 class TNeverMatcher final : public TCombMatcher {
@@ -446,8 +442,8 @@ bool TstPosVal::CombMatches(const TComb &c, const TStatDrawArray &selected, int,
 std::unique_ptr<TCombMatcher> TstPosVal::MakeMatcher(const TStatDrawArray &selected, int, bool, bool) {
     std::bitset<256> hits = SelectedW1<256>(selected);
     hits.reset(0);
-    const int position = m_param;
-    return MakeTableMatcher(hits, [position](const TComb &c) { return NumberAt(c, position); });
+    if (m_param < 1 || m_param > CombSize) return std::make_unique<TNeverMatcher>();
+    return std::make_unique<TPositionMatcher>(hits, m_param - 1);
 }
 
 int TstPosVal::GraphValue(const TComb &numbers, int) {
