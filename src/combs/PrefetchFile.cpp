@@ -240,8 +240,6 @@ TCombValuesFn StatEvaluator(TCustomStat &stat) {
     struct alignas(128) TScratch {
         TStatDrawArray Values;
     };
-    auto scratch = std::make_shared<TScratch>();
-    scratch->Values.reserve(64);
     TStatKey probe[TCustomStat::MaxCombKeys];
     if (stat.NumberKeys(1, probe) >= 0) {
         // The values are those of the numbers one by one: count how often
@@ -257,7 +255,7 @@ TCombValuesFn StatEvaluator(TCustomStat &stat) {
         return [table](const TComb *combs, int count, TKeyCounter &counter) {
             // One row per position: consecutive combinations often share
             // a number at a position, never across positions.
-            std::vector<int64_t> seen(CombSize * 256, 0);
+            std::array<int64_t, CombSize * 256> seen{};
             for (int i = 0; i < count; ++i)
                 for (int p = 0; p < CombSize; ++p)
                     ++seen[size_t(p * 256 + combs[i][p])];
@@ -275,11 +273,12 @@ TCombValuesFn StatEvaluator(TCustomStat &stat) {
         // The method's fast path: keys without value records or searches.
         return [&stat](const TComb *combs, int count, TKeyCounter &counter) {
             TStatKey keys[TCustomStat::MaxCombKeys];
-            for (int i = 0; i < count; ++i) {
+            for (int i = 0; i < count; ++i)
                 counter.AddKeys(keys, stat.CombKeys(combs[i], keys));
-            }
         };
     }
+    auto scratch = std::make_shared<TScratch>();
+    scratch->Values.reserve(64);
     return [&stat, scratch](const TComb *combs, int count, TKeyCounter &counter) {
         TStatDrawArray &v = scratch->Values;
         for (int i = 0; i < count; ++i) {

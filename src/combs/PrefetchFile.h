@@ -126,10 +126,10 @@ using TCombValuesFn = std::function<void(const TComb *combs, int count, TKeyCoun
 TPrefetchTable CountFullSet(const std::function<TCombValuesFn()> &makeEvaluator, int threads,
                             const std::function<void(int percent)> &poll = {});
 
-/// The evaluator of a method instance: the keys of its CombKeys fast path
-/// when it has one, otherwise its CombValues into a small value list per
-/// combination; keys and counts go to the counter. The instance must
-/// outlive it.
+/// The evaluator of a method instance, by its fastest path: counts of the
+/// numbers per position times their NumberKeys, else the keys of CombKeys,
+/// else its CombValues into a small value list per combination; keys and
+/// counts go to the counter. The instance must outlive it.
 TCombValuesFn StatEvaluator(TCustomStat &stat);
 
 /// Writes a prefetch file through a temporary file renamed over the target.

@@ -102,8 +102,16 @@ void TCustomStat::LoadDraws(int drawIdx, int refIdx, bool sorted) {
     if (Class().Flags() & sfDynamic) m_refDraw = ReadDraw(refIdx, sorted);
 }
 
-int TCustomStat::CombKeys(const TComb &, TStatKey *) const {
-    return -1;
+int TCustomStat::CombKeys(const TComb &c, TStatKey *keys) const {
+    // A method whose values come from the numbers one by one has its
+    // combination keys from them; any other has no fast path by default.
+    int n = 0;
+    for (int i = 0; i < CombSize; ++i) {
+        const int k = NumberKeys(c[i], keys + n);
+        if (k < 0) return -1;
+        n += k;
+    }
+    return n;
 }
 
 int TCustomStat::NumberKeys(int, TStatKey *) const {

@@ -193,16 +193,17 @@ public:
     /// Adds the value(s) of a combination with count 1, without periods
     /// (base: clears Work and sets its Count to 1).
     virtual void CombValues(const TComb &c, TStatDrawArray &values);
+    /// Most keys NumberKeys writes for one number.
+    static constexpr int MaxNumberKeys = 4;
     /// Most keys CombKeys writes for one combination.
-    static constexpr int MaxCombKeys = 24;
+    static constexpr int MaxCombKeys = CombSize * MaxNumberKeys;
     /// The fast path of counting values over many combinations: writes the
     /// keys of c's values to keys (at most MaxCombKeys) and returns how many,
     /// a value occurring k times given k times, so that counting them gives
-    /// what counting the records of CombValues gives. -1 (the default): the
-    /// method has no fast path and CombValues is to be used.
+    /// what counting the records of CombValues gives. The default gives the
+    /// keys of the six numbers' NumberKeys, or -1 when the method has no
+    /// NumberKeys: then it has no fast path and CombValues is to be used.
     virtual int CombKeys(const TComb &c, TStatKey *keys) const;
-    /// Most keys NumberKeys writes for one number.
-    static constexpr int MaxNumberKeys = 4;
     /// For a method whose values of a combination are those of its six
     /// numbers taken one by one (a number giving the same values wherever it
     /// stands): writes the keys number n gives (at most MaxNumberKeys) and

@@ -1,7 +1,8 @@
 // "stats": the statistics table as tab-separated text.
 
+#include "CliTestUtil.h"
+
 #include "archive/DrawsArchive.h"
-#include "cli/Command.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -17,31 +18,12 @@ struct TStatsRun {
     QString Err;
 };
 
-TStatsRun RunStats(const QString &dataDir, QStringList args) {
-    QString out;
-    TStatsRun run;
-    QTextStream outStream(&out);
-    QTextStream errStream(&run.Err);
-    args.prepend(QStringLiteral("stats"));
-    args.prepend(dataDir);
-    args.prepend(QStringLiteral("--data"));
-    run.Code = cli::RunCliArgs(args, outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    run.Lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    return run;
+TStatsRun RunStats(const QString &dataDir, const QStringList &args) {
+    const clitest::TCliRun cli = clitest::RunCli(dataDir, QStringList{QStringLiteral("stats")} + args);
+    return {cli.Code, cli.Lines(), cli.Err};
 }
 
-TDrawRec Draw(int number, std::initializer_list<int> mains) {
-    TDrawRec d;
-    d.DrawNumber = number;
-    int i = 0;
-    for (int n : mains)
-        d.Numbers[i++] = uint8_t(n);
-    d.Extra[0] = 44;
-    d.Extra[1] = 45;
-    return d;
-}
+using clitest::Draw;
 
 class CmdStatsTest : public ::testing::Test {
 protected:

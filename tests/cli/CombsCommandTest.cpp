@@ -1,8 +1,9 @@
 // "combs" and "prefetch": combination files made, counted and narrowed from
 // the command line, and the full-set distribution files built and dumped.
 
+#include "CliTestUtil.h"
+
 #include "archive/DrawsArchive.h"
-#include "cli/Command.h"
 #include "combs/CombFile.h"
 #include "core/CoreHelpers.h"
 
@@ -21,22 +22,7 @@ static void PrintTo(const QString &s, std::ostream *os) {
 
 namespace {
 
-struct TCliRun {
-    int Code = -1;
-    QString Out;
-    QString Err;
-};
-
-TDrawRec CombsDraw(int number, std::initializer_list<int> mains) {
-    TDrawRec d;
-    d.DrawNumber = number;
-    int i = 0;
-    for (int n : mains)
-        d.Numbers[i++] = uint8_t(n);
-    d.Extra[0] = 44;
-    d.Extra[1] = 45;
-    return d;
-}
+using clitest::TCliRun;
 
 int64_t Choose(int n, int k) {
     return k < 0 || k > n ? 0 : Binomial(n, k);
@@ -55,25 +41,16 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         // Oldest first: the last draw in the file is the newest.
         TDrawsArchive archive;
-        archive.Append(CombsDraw(1, {1, 2, 3, 4, 5, 6}));
-        archive.Append(CombsDraw(2, {7, 8, 9, 10, 11, 12}));
-        archive.Append(CombsDraw(3, {13, 14, 15, 16, 17, 18}));
-        archive.Append(CombsDraw(4, {19, 20, 21, 22, 23, 24}));
+        archive.Append(clitest::Draw(1, {1, 2, 3, 4, 5, 6}));
+        archive.Append(clitest::Draw(2, {7, 8, 9, 10, 11, 12}));
+        archive.Append(clitest::Draw(3, {13, 14, 15, 16, 17, 18}));
+        archive.Append(clitest::Draw(4, {19, 20, 21, 22, 23, 24}));
         archive.SaveDrawsFile(Path("Brantlee_6x45.ldr"));
     }
 
     QString Path(const char *name) const { return QDir(m_dir.path()).filePath(QString::fromUtf8(name)); }
 
-    TCliRun Run(const QStringList &args) {
-        TCliRun run;
-        QTextStream outStream(&run.Out);
-        QTextStream errStream(&run.Err);
-        run.Code =
-            cli::RunCliArgs(QStringList{QStringLiteral("--data"), m_dir.path()} + args, outStream, errStream);
-        outStream.flush();
-        errStream.flush();
-        return run;
-    }
+    TCliRun Run(const QStringList &args) { return clitest::RunCli(m_dir.path(), args); }
 
     void WriteList(const char *name, const QStringList &combs) {
         std::vector<TComb> list;

@@ -1,7 +1,8 @@
 // "filter": a filter step or a manual row selection applied to a combination file.
 
+#include "CliTestUtil.h"
+
 #include "archive/DrawsArchive.h"
-#include "cli/Command.h"
 #include "combs/CombFile.h"
 #include "core/CoreHelpers.h"
 
@@ -19,17 +20,6 @@ struct TFilterRun {
     QString Err;
 };
 
-TDrawRec FilterDraw(int number, std::initializer_list<int> mains) {
-    TDrawRec d;
-    d.DrawNumber = number;
-    int i = 0;
-    for (int n : mains)
-        d.Numbers[i++] = uint8_t(n);
-    d.Extra[0] = 44;
-    d.Extra[1] = 45;
-    return d;
-}
-
 TComb Comb(std::initializer_list<int> numbers) {
     TComb c;
     int i = 0;
@@ -44,10 +34,10 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         // Number 1 is drawn four times, 2 three times, 3 twice.
         TDrawsArchive archive;
-        archive.Append(FilterDraw(1, {1, 2, 3, 4, 5, 6}));
-        archive.Append(FilterDraw(3, {1, 2, 3, 7, 8, 9}));
-        archive.Append(FilterDraw(5, {1, 2, 10, 11, 12, 13}));
-        archive.Append(FilterDraw(7, {1, 14, 15, 16, 17, 18}));
+        archive.Append(clitest::Draw(1, {1, 2, 3, 4, 5, 6}));
+        archive.Append(clitest::Draw(3, {1, 2, 3, 7, 8, 9}));
+        archive.Append(clitest::Draw(5, {1, 2, 10, 11, 12, 13}));
+        archive.Append(clitest::Draw(7, {1, 14, 15, 16, 17, 18}));
         archive.SaveDrawsFile(Path(QStringLiteral("Brantlee_6x45.ldr")));
         const std::vector<TComb> list = {Comb({1, 20, 21, 22, 23, 24}), Comb({2, 20, 21, 22, 23, 25}),
                                          Comb({3, 20, 21, 22, 23, 26}), Comb({19, 20, 21, 22, 23, 27})};
@@ -56,21 +46,13 @@ protected:
 
     QString Path(const QString &name) const { return QDir(m_dir.path()).filePath(name); }
 
-    TFilterRun Run(QStringList args) {
-        QString out;
-        TFilterRun run;
-        QTextStream outStream(&out);
-        QTextStream errStream(&run.Err);
-        args = QStringList{QStringLiteral("--data"),       m_dir.path(),
-                           QStringLiteral("filter"),       QStringLiteral("--in"),
-                           Path(QStringLiteral("in.lcv")), QStringLiteral("--out"),
-                           Path(QStringLiteral("out.lcv"))} +
-               args;
-        run.Code = cli::RunCliArgs(args, outStream, errStream);
-        outStream.flush();
-        errStream.flush();
-        run.Lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        return run;
+    TFilterRun Run(const QStringList &args) {
+        const clitest::TCliRun cli =
+            clitest::RunCli(m_dir.path(), QStringList{QStringLiteral("filter"), QStringLiteral("--in"),
+                                                      Path(QStringLiteral("in.lcv")), QStringLiteral("--out"),
+                                                      Path(QStringLiteral("out.lcv"))} +
+                                              args);
+        return {cli.Code, cli.Lines(), cli.Err};
     }
 
     QStringList Output() const {

@@ -284,13 +284,6 @@ void TstValues::CombValues(const TComb &c, TStatDrawArray &values) {
     }
 }
 
-int TstValues::CombKeys(const TComb &c, TStatKey *keys) const {
-    int n = 0;
-    for (int i = 0; i < CombSize; ++i)
-        n += NumberKeys(c[i], keys + n);
-    return n;
-}
-
 int TstValues::NumberKeys(int n, TStatKey *keys) const {
     if (n <= 0 || n > 255) return 0;
     keys[0] = TStatKey::FromWords(uint16_t(n));
@@ -349,13 +342,6 @@ const std::array<TDigits, 256> &DigitTable() {
     return table;
 }
 } // namespace
-
-int TstDigits::CombKeys(const TComb &c, TStatKey *keys) const {
-    int n = 0;
-    for (int i = 0; i < CombSize; ++i)
-        n += NumberKeys(c[i], keys + n);
-    return n;
-}
 
 int TstDigits::NumberKeys(int n, TStatKey *keys) const {
     if (n < 0 || n > 255) return 0;

@@ -69,7 +69,6 @@ public:
 
     void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
     void CombValues(const TComb &c, TStatDrawArray &values) override;
-    int CombKeys(const TComb &c, TStatKey *keys) const override;
     int NumberKeys(int n, TStatKey *keys) const override;
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
@@ -90,7 +89,6 @@ public:
     static uint8_t Flags() { return sfPrefetch; }
 
     void CombValues(const TComb &c, TStatDrawArray &values) override;
-    int CombKeys(const TComb &c, TStatKey *keys) const override;
     int NumberKeys(int n, TStatKey *keys) const override;
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
