@@ -1,4 +1,4 @@
-#include "gui/FormMain.h"
+#include "gui/shell/FormMain.h"
 
 #include <cstdio>
 #include <QApplication>

@@ -3,7 +3,7 @@
 
 #include "GuiTestUtil.h"
 
-#include "gui/DrawsModel.h"
+#include "gui/archive/DrawsModel.h"
 
 #include <gtest/gtest.h>
 #include <QAbstractItemModelTester>

@@ -1,6 +1,6 @@
 // The game settings dialog, driven offscreen.
 
-#include "gui/FormConfig.h"
+#include "gui/shell/FormConfig.h"
 
 #include <gtest/gtest.h>
 #include <QApplication>

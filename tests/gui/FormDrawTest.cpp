@@ -2,7 +2,7 @@
 
 #include "GuiTestUtil.h"
 
-#include "gui/FormDraw.h"
+#include "gui/archive/FormDraw.h"
 
 #include <gtest/gtest.h>
 #include <QDateEdit>

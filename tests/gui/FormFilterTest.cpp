@@ -1,4 +1,4 @@
-#include "gui/FormFilter.h"
+#include "gui/filters/FormFilter.h"
 #include "filters/FilterText.h"
 #include "GuiTestUtil.h"
 #include "stats/CustomStatBases.h"

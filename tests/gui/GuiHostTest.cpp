@@ -4,7 +4,7 @@
 #include "GuiTestUtil.h"
 
 #include "core/Errors.h"
-#include "gui/FormProgress.h"
+#include "gui/shell/FormProgress.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>

@@ -4,7 +4,7 @@
 
 #include "archive/DrawsArchive.h"
 #include "core/CoreHelpers.h"
-#include "gui/GuiHost.h"
+#include "gui/shell/GuiHost.h"
 
 #include <QApplication>
 #include <QList>

@@ -4,13 +4,13 @@
 #include "GuiTestUtil.h"
 
 #include "archive/DrawsCsv.h"
-#include "gui/ActionList.h"
-#include "gui/DrawsModel.h"
-#include "gui/DrawsPage.h"
-#include "gui/FormDraw.h"
-#include "gui/FormDrawInfo.h"
-#include "gui/FormFirstRun.h"
-#include "gui/FormMain.h"
+#include "gui/archive/DrawsModel.h"
+#include "gui/archive/DrawsPage.h"
+#include "gui/archive/FormDraw.h"
+#include "gui/archive/FormDrawInfo.h"
+#include "gui/shell/ActionList.h"
+#include "gui/shell/FormFirstRun.h"
+#include "gui/shell/FormMain.h"
 
 #include <functional>
 #include <gtest/gtest.h>

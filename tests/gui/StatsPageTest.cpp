@@ -6,9 +6,9 @@
 
 #include "combs/CombGenerator.h"
 #include "combs/CombList.h"
-#include "gui/ActionList.h"
-#include "gui/StatModel.h"
-#include "gui/StatsPage.h"
+#include "gui/shell/ActionList.h"
+#include "gui/stats/StatModel.h"
+#include "gui/stats/StatsPage.h"
 #include "shell/Workspace.h"
 #include "stats/StatTable.h"
 

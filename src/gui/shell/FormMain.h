@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/TemplateMain.h"
+#include "gui/shell/TemplateMain.h"
 
 namespace lot {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/GuiHost.h"
+#include "gui/shell/GuiHost.h"
 #include "shell/Workspace.h"
 #include "stats/ConfigData.h"
 

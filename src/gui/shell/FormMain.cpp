@@ -1,4 +1,4 @@
-#include "gui/FormMain.h"
+#include "gui/shell/FormMain.h"
 
 namespace lot {
 

@@ -1,4 +1,4 @@
-#include "gui/FormFilter.h"
+#include "gui/filters/FormFilter.h"
 
 #include "core/CoreHelpers.h"
 #include "core/Host.h"

@@ -1,4 +1,4 @@
-#include "gui/StatModel.h"
+#include "gui/stats/StatModel.h"
 
 #include "stats/StatTable.h"
 

@@ -1,4 +1,4 @@
-#include "gui/FormProgress.h"
+#include "gui/shell/FormProgress.h"
 
 #include <QCloseEvent>
 #include <QLabel>

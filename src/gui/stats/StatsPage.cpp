@@ -1,8 +1,8 @@
-#include "gui/StatsPage.h"
+#include "gui/stats/StatsPage.h"
 
-#include "gui/ActionList.h"
-#include "gui/GuiHost.h"
-#include "gui/StatModel.h"
+#include "gui/shell/ActionList.h"
+#include "gui/shell/GuiHost.h"
+#include "gui/stats/StatModel.h"
 #include "shell/Workspace.h"
 #include "stats/StatTable.h"
 

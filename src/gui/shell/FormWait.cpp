@@ -1,4 +1,4 @@
-#include "gui/FormWait.h"
+#include "gui/shell/FormWait.h"
 
 #include <QCloseEvent>
 #include <QFrame>

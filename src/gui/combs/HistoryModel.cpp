@@ -1,4 +1,4 @@
-#include "gui/HistoryModel.h"
+#include "gui/combs/HistoryModel.h"
 
 #include "combs/CombList.h"
 

@@ -1,4 +1,4 @@
-#include "gui/FormDrawInfo.h"
+#include "gui/archive/FormDrawInfo.h"
 
 #include "core/CoreHelpers.h"
 

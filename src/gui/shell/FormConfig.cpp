@@ -1,4 +1,4 @@
-#include "gui/FormConfig.h"
+#include "gui/shell/FormConfig.h"
 
 #include "core/CoreHelpers.h"
 #include "core/Format.h"

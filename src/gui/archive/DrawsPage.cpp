@@ -1,11 +1,11 @@
-#include "gui/DrawsPage.h"
+#include "gui/archive/DrawsPage.h"
 
 #include "core/CoreHelpers.h"
-#include "gui/ActionList.h"
-#include "gui/DrawsModel.h"
-#include "gui/FormDraw.h"
-#include "gui/FormDrawInfo.h"
-#include "gui/GuiHost.h"
+#include "gui/archive/DrawsModel.h"
+#include "gui/archive/FormDraw.h"
+#include "gui/archive/FormDrawInfo.h"
+#include "gui/shell/ActionList.h"
+#include "gui/shell/GuiHost.h"
 #include "shell/Workspace.h"
 
 #include <QAction>

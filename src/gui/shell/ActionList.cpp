@@ -1,4 +1,4 @@
-#include "gui/ActionList.h"
+#include "gui/shell/ActionList.h"
 
 #include "core/Errors.h"
 #include "core/Host.h"

@@ -1,4 +1,4 @@
-#include "gui/CombsModel.h"
+#include "gui/combs/CombsModel.h"
 
 #include "combs/CombList.h"
 #include "core/CoreHelpers.h"

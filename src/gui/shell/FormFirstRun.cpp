@@ -1,4 +1,4 @@
-#include "gui/FormFirstRun.h"
+#include "gui/shell/FormFirstRun.h"
 
 #include "core/Host.h"
 

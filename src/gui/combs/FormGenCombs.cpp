@@ -1,8 +1,8 @@
-#include "gui/FormGenCombs.h"
+#include "gui/combs/FormGenCombs.h"
 
 #include "combs/CombFile.h"
 #include "combs/CombGenerator.h"
-#include "gui/GuiHost.h"
+#include "gui/shell/GuiHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>

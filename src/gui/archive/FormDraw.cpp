@@ -1,4 +1,4 @@
-#include "gui/FormDraw.h"
+#include "gui/archive/FormDraw.h"
 
 #include "archive/DrawText.h"
 #include "core/CoreHelpers.h"

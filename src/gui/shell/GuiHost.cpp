@@ -1,7 +1,7 @@
-#include "gui/GuiHost.h"
+#include "gui/shell/GuiHost.h"
 
-#include "gui/FormProgress.h"
-#include "gui/FormWait.h"
+#include "gui/shell/FormProgress.h"
+#include "gui/shell/FormWait.h"
 
 #include <QApplication>
 #include <QDesktopServices>

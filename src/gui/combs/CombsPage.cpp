@@ -1,4 +1,4 @@
-#include "gui/CombsPage.h"
+#include "gui/combs/CombsPage.h"
 
 #include "combs/CombFile.h"
 #include "combs/CombList.h"
@@ -6,12 +6,12 @@
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
-#include "gui/ActionList.h"
-#include "gui/CombsModel.h"
-#include "gui/FormDrawInfo.h"
-#include "gui/FormGenCombs.h"
-#include "gui/GuiHost.h"
-#include "gui/HistoryModel.h"
+#include "gui/archive/FormDrawInfo.h"
+#include "gui/combs/CombsModel.h"
+#include "gui/combs/FormGenCombs.h"
+#include "gui/combs/HistoryModel.h"
+#include "gui/shell/ActionList.h"
+#include "gui/shell/GuiHost.h"
 #include "shell/Workspace.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "gui/DrawsModel.h"
+#include "gui/archive/DrawsModel.h"
 
 #include "archive/DrawsArchive.h"
 #include "core/CoreHelpers.h"
