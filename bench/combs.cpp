@@ -12,8 +12,9 @@
 #include "archive/DrawsArchive.h"
 #include "combs/CombGenerator.h"
 #include "combs/CombList.h"
-#include "combs/PrefetchFiles.h"
 #include "core/Host.h"
+#include "core/HotLoop.h"
+#include "stats/PrefetchFiles.h"
 #include "stats/StatList.h"
 
 #include <benchmark/benchmark.h>

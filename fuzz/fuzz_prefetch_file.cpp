@@ -5,8 +5,8 @@
 // EPrefetchFormatError; an accepted table saves to the very same bytes and
 // reads back equal. Violated invariants abort.
 
-#include "combs/PrefetchFile.h"
 #include "core/Errors.h"
+#include "stats/PrefetchFile.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -3,8 +3,8 @@
 #include "archive/DrawsArchive.h"
 #include "cli/CliHost.h"
 #include "cli/Command.h"
-#include "combs/PrefetchFiles.h"
 #include "core/Errors.h"
+#include "stats/PrefetchFiles.h"
 #include "stats/StatList.h"
 
 #include <QDir>

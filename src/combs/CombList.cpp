@@ -4,12 +4,12 @@
 #include "combs/CombFile.h"
 #include "combs/CombGenerator.h"
 #include "combs/DrawKeySet.h"
-#include "combs/HotLoop.h"
 #include "core/Codec1251.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
+#include "core/HotLoop.h"
 #include "stats/StatList.h"
 
 #include <algorithm>

@@ -5,12 +5,12 @@
 
 #include "archive/DrawsArchive.h"
 #include "combs/CombList.h"
-#include "combs/PrefetchFiles.h"
 #include "core/Host.h"
 #include "core/Lottery.h"
 #include "filters/FilterEngine.h"
 #include "shell/WindowSettings.h"
 #include "stakes/StakesFile.h"
+#include "stats/PrefetchFiles.h"
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
 

@@ -2,6 +2,7 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "stats/KeyCounter.h"
 #include "stats/StatList.h"
 
 #include <QFileInfo>
@@ -150,6 +151,17 @@ int TCustomStat::NextOccurrence(const TStatDraw &v, int fromIdx, bool sorted, in
         if (FindKey(values, v.Key)) return m_draw.DrawNumber;
     }
     return -1;
+}
+
+void TCustomStat::CountCombKeys(const TComb *combs, int count, TKeyCounter &counter) {
+    TStatDrawArray values;
+    values.reserve(64);
+    for (int i = 0; i < count; ++i) {
+        values.clear();
+        CombValues(combs[i], values);
+        for (const TStatDraw &d : values)
+            counter.Add(d.Key, d.Count);
+    }
 }
 
 std::unique_ptr<TCombMatcher> TCustomStat::MakeMatcher(const TStatDrawArray &selected, int refIdx,

@@ -29,6 +29,7 @@ namespace lot {
 
 class TStatList;
 class TCustomStat;
+class TKeyCounter;
 
 /// Inclusive parameter range of a class registered once per parameter.
 struct TParamRange {
@@ -226,10 +227,15 @@ public:
     virtual bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
                              bool excludeMode) = 0;
     /// A matcher for one pass with the same preparation as CombMatches. The
-    /// default wraps CombMatches (the instance must outlive it); methods
-    /// whose values depend only on the six numbers return a table matcher.
+    /// default wraps CombMatches (the instance must outlive it); keyed
+    /// methods (KeyedStat.h) derive a table matcher from their keys.
     virtual std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
                                                       bool excludeMode);
+    /// Counts the values of a run of combinations into counter, a value
+    /// occurring k times in a combination counted k times: the work of a
+    /// prefetch build. The default counts the records of CombValues; keyed
+    /// methods count their keys. Each worker of a build has its own instance.
+    virtual void CountCombKeys(const TComb *combs, int count, TKeyCounter &counter);
 
 protected:
     /// Archive entry idx, sorted when asked; all zero outside the archive.

@@ -6,8 +6,10 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <QHashFunctions>
+#include <QtEndian>
 
 namespace lot {
 
@@ -55,6 +57,21 @@ struct TStatKey {
         return (uint64_t(W(1)) << 48) | (uint64_t(W(2)) << 32) | (uint64_t(W(3)) << 16) | uint64_t(W(4));
     }
     constexpr bool IsZero() const { return OrderValue() == 0; }
+
+    /// The eight bytes as one little-endian number: w1 is its low word, d2
+    /// its high half. Masking this number is how the key searches compare
+    /// parts of keys (see TKeySearch).
+    uint64_t Bits() const {
+        uint64_t v;
+        std::memcpy(&v, B, 8);
+        return qFromLittleEndian(v);
+    }
+    static TStatKey FromBits(uint64_t bits) {
+        TStatKey k;
+        bits = qToLittleEndian(bits);
+        std::memcpy(k.B, &bits, 8);
+        return k;
+    }
 
     static constexpr TStatKey FromWords(uint16_t w1, uint16_t w2 = 0, uint16_t w3 = 0, uint16_t w4 = 0) {
         TStatKey k;

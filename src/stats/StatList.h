@@ -137,6 +137,12 @@ public:
     /// again, selects all and reloads the filter list with options.
     bool Reregister();
 
+    /// The fast paths that keyed methods derive on top of their plain
+    /// derived operations (KeyedStat.h); on by default. Benchmarks and tests
+    /// switch them off to measure and check the plain path.
+    bool FastPaths() const { return m_fastPaths; }
+    void SetFastPaths(bool on) { m_fastPaths = on; }
+
     // ---- display options and favourites ----
     bool Ordered() const { return m_ordered; }
     void SetOrdered(bool on) { m_ordered = on; }
@@ -217,6 +223,7 @@ private:
     bool m_showGroupName = true;
     bool m_showMethodFlags = true;
     bool m_allSelected = true;
+    bool m_fastPaths = true;
 
     TConfigData m_config;
     TWeightCoefs m_savedWeightCoefs;

@@ -66,6 +66,13 @@ bool FindKey(const TStatDrawArray &selected, const TStatKey &key) {
     return FindValue(selected, key) >= 0;
 }
 
+bool FindKeyBy(const TStatDrawArray &selected, TKeySearch search, const TStatKey &key) {
+    const uint64_t wanted = key.Bits() & search;
+    for (const TStatDraw &v : selected)
+        if ((v.Key.Bits() & search) == wanted) return true;
+    return false;
+}
+
 bool FindKeyW1W3(const TStatDrawArray &selected, uint16_t w1, uint16_t w3) {
     for (const TStatDraw &v : selected)
         if (v.Key.W(1) == w1 && v.Key.W(3) == w3) return true;

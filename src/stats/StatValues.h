@@ -80,6 +80,27 @@ int FindValue(const TStatDrawArray &values, const TStatKey &key);
 
 // ---- key searches of CombMatches: first hit, scanning from the first element ----
 
+/// A key search as a mask over TStatKey::Bits(): a selected key is a hit
+/// when its masked bits equal the masked bits of the key looked for. Each
+/// method names the search its CombMatches uses; the fixed searches below
+/// are the masks of the exact key and of one word, byte or integer.
+using TKeySearch = uint64_t;
+inline constexpr TKeySearch ksExact = ~uint64_t(0);
+inline constexpr TKeySearch ksWord1 = 0xFFFFull;
+inline constexpr TKeySearch ksWord2 = 0xFFFFull << 16;
+inline constexpr TKeySearch ksWord3 = 0xFFFFull << 32;
+inline constexpr TKeySearch ksWord4 = 0xFFFFull << 48;
+inline constexpr TKeySearch ksWord1Word3 = ksWord1 | ksWord3;
+inline constexpr TKeySearch ksInt1 = 0xFFFFFFFFull;
+inline constexpr TKeySearch ksInt2 = 0xFFFFFFFFull << 32;
+/// Byte at position 1..8.
+constexpr TKeySearch KeySearchByte(int position) {
+    return position >= 1 && position <= 8 ? 0xFFull << (8 * (position - 1)) : 0;
+}
+
+/// True when a selected key equals key under the search.
+bool FindKeyBy(const TStatDrawArray &selected, TKeySearch search, const TStatKey &key);
+
 /// All four words equal.
 bool FindKey(const TStatDrawArray &selected, const TStatKey &key);
 /// w1 and w3 equal.

@@ -1,25 +1,16 @@
 #pragma once
-/// @file Prefetch files: per statistic method, how many combinations of the
-/// full set have each value. Binary, little-endian: one 12-byte record per
-/// value key (the four key words, then the count), ascending by key, then a
-/// 12-byte trailer (smallest count, largest count, 0).
+/// @file Counts of value keys over many combinations: the counter the
+/// methods count into and the sorted table it gives, which is also the
+/// content of a prefetch file.
 
-#include "combs/HotLoop.h"
-#include "core/Errors.h"
-#include "core/Lottery.h"
 #include "stats/StatKey.h"
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
-#include <memory>
-#include <QString>
 #include <QtEndian>
 #include <vector>
 
 namespace lot {
-
-class TCustomStat;
 
 #pragma pack(push, 1)
 /// One record of a prefetch file; the key bytes are the file bytes.
@@ -42,10 +33,6 @@ struct TPrefetchTable {
     int64_t Total() const;
     friend bool operator==(const TPrefetchTable &, const TPrefetchTable &);
 };
-
-/// Largest number of records a prefetch file may hold: no method has more
-/// distinct values than the full set has combinations.
-inline constexpr int64_t MaxPrefetchRecords = FullSetSize;
 
 /// Counts per value key. Most methods' keys are one small word (a number, a
 /// sum, a count in w1); those are counted in plain arrays. Other keys go to an
@@ -112,39 +99,5 @@ private:
     uint64_t m_mask = 0;
     int m_size = 0;
 };
-
-/// Adds the values of a run of combinations to a counter, as one method
-/// instance produces them (its CombValues). One evaluator serves one worker.
-using TCombValuesFn = std::function<void(const TComb *combs, int count, TKeyCounter &counter)>;
-
-/// Counts the values of every combination of the full set. makeEvaluator is
-/// called once per worker on the calling thread and gives that worker its
-/// own evaluator (method instances are not shareable). With threads > 1 the
-/// work is spread over that many threads; the table is the same as with one.
-/// poll runs on the calling thread about a hundred times per pass (status
-/// line, pending events).
-TPrefetchTable CountFullSet(const std::function<TCombValuesFn()> &makeEvaluator, int threads,
-                            const std::function<void(int percent)> &poll = {});
-
-/// The evaluator of a method instance, by its fastest path: counts of the
-/// numbers per position times their NumberKeys, else the keys of CombKeys,
-/// else its CombValues into a small value list per combination; keys and
-/// counts go to the counter. The instance must outlive it.
-TCombValuesFn StatEvaluator(TCustomStat &stat);
-
-/// Writes a prefetch file through a temporary file renamed over the target.
-/// Raises EError with the system's message.
-void WritePrefetchFile(const QString &fileName, const TPrefetchTable &table);
-
-/// A prefetch file that can be read but is not well formed.
-class EPrefetchFormatError : public EError {
-public:
-    using EError::EError;
-};
-
-/// Reads and checks a prefetch file. Raises EError with the system's message
-/// when it cannot be read, and EPrefetchFormatError naming the fault when it
-/// is not a well-formed prefetch file (size, order, counts, trailer).
-TPrefetchTable ReadPrefetchFile(const QString &fileName);
 
 } // namespace lot

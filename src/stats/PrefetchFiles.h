@@ -2,7 +2,7 @@
 /// @file TPrefetchFiles: building and opening the prefetch files of the
 /// registered statistic methods ("<data>/Prefetchs/Brantlee_6x45_<code>.dfc").
 
-#include "combs/PrefetchFile.h"
+#include "stats/PrefetchFile.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,23 +1,61 @@
 // Prefetch files: format, counts checked against independent formulas, the
 // parallel path against the sequential one, and the open/rebuild rules.
 
-#include "CombsTestUtil.h"
-
-#include "combs/PrefetchFiles.h"
+#include "core/CoreHelpers.h"
 #include "core/Errors.h"
+#include "core/Host.h"
 #include "stats/methods/NumberMethods.h"
+#include "stats/PrefetchFiles.h"
 #include "stats/StatList.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 using namespace lot;
-using namespace lot::test;
 
 namespace {
+
+/// Records what the prefetch files tell the user.
+class TPrefetchHost : public IHost {
+public:
+    QStringList Statuses;
+    QStringList Errors;
+    int ProcessCalls = 0;
+    int ProgressSteps = 0;
+    int ProgressOpened = 0;
+
+    void ShowStatus(const QString &text) override { Statuses << text; }
+    void ProcessMessages() override { ++ProcessCalls; }
+    void ShowError(const QString &text) override { Errors << text; }
+    void ShowInformation(const QString &) override {}
+    void ShowAttention(const QString &) override {}
+    void ShowWarning(const QString &) override {}
+    bool Confirm(const QString &, const QString & = {}, bool = false) override { return true; }
+    void Clear() {
+        Statuses.clear();
+        Errors.clear();
+    }
+
+protected:
+    void OnProgressChanged() override {
+        if (ProgressIsOpen() && ProgressPosition() == 0) ++ProgressOpened;
+        ProgressSteps = ProgressPosition();
+    }
+};
+
+bool WriteBytes(const QString &fileName, const QByteArray &bytes) {
+    QFile f(fileName);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadBytes(const QString &fileName) {
+    QFile f(fileName);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 int64_t Choose(int n, int k) {
     return k < 0 || k > n ? 0 : Binomial(n, k);
@@ -38,7 +76,7 @@ protected:
     QString File(const char *code) const { return files.FileNameForCode(QString::fromLatin1(code)); }
 
     QTemporaryDir dir;
-    TRecordingHost host;
+    TPrefetchHost host;
     TStatList stats;
     TPrefetchFiles files{host, stats};
 };

@@ -1,8 +1,9 @@
-#include "combs/PrefetchFiles.h"
+#include "stats/PrefetchFiles.h"
 
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
+#include "core/HotLoop.h"
 #include "stats/StatList.h"
 
 #include <memory>

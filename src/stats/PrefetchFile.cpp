@@ -1,4 +1,4 @@
-#include "combs/PrefetchFile.h"
+#include "stats/PrefetchFile.h"
 
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
@@ -17,119 +17,6 @@
 #include <thread>
 
 namespace lot {
-
-// ---- table ----------------------------------------------------------------------------
-
-const TPrefetchRec *TPrefetchTable::Find(const TStatKey &key) const {
-    const auto it = std::lower_bound(Records.begin(), Records.end(), key,
-                                     [](const TPrefetchRec &r, const TStatKey &k) { return r.Key < k; });
-    return it != Records.end() && it->Key == key ? &*it : nullptr;
-}
-
-int64_t TPrefetchTable::Total() const {
-    int64_t total = 0;
-    for (const TPrefetchRec &r : Records)
-        total += r.Count;
-    return total;
-}
-
-bool operator==(const TPrefetchTable &a, const TPrefetchTable &b) {
-    return a.MinCount == b.MinCount && a.MaxCount == b.MaxCount &&
-           std::equal(a.Records.begin(), a.Records.end(), b.Records.begin(), b.Records.end(),
-                      [](const TPrefetchRec &x, const TPrefetchRec &y) {
-                          return x.Key == y.Key && x.Count == y.Count;
-                      });
-}
-
-// ---- counter --------------------------------------------------------------------------
-
-namespace {
-uint64_t Mix(uint64_t x) {
-    x ^= x >> 33;
-    x *= 0xff51afd7ed558ccdULL;
-    x ^= x >> 33;
-    return x;
-}
-} // namespace
-
-TKeyCounter::TKeyCounter() : m_small(Banks * SmallKeys), m_smallUsed(SmallKeys), m_slots(64), m_mask(63) {}
-
-int64_t TKeyCounter::SmallCount(uint64_t k) const {
-    int64_t sum = 0;
-    for (uint64_t b = 0; b < Banks; ++b)
-        sum += m_small[b * SmallKeys + k];
-    return sum;
-}
-
-void TKeyCounter::AddLarge(uint64_t k, int64_t count) {
-    for (uint64_t i = Mix(k) & m_mask;; i = (i + 1) & m_mask) {
-        TSlot &s = m_slots[size_t(i)];
-        if (s.Key == k) {
-            s.Count += count;
-            return;
-        }
-        if (s.Key == 0) {
-            s.Key = k;
-            s.Count = count;
-            if (++m_size * 2 > int64_t(m_slots.size())) Grow();
-            return;
-        }
-    }
-}
-
-int TKeyCounter::Size() const {
-    return m_size + int(std::count(m_smallUsed.begin(), m_smallUsed.end(), uint8_t(1)));
-}
-
-void TKeyCounter::Grow() {
-    std::vector<TSlot> old(m_slots.size() * 2);
-    old.swap(m_slots);
-    m_mask = m_slots.size() - 1;
-    for (const TSlot &s : old) {
-        if (s.Key == 0) continue;
-        uint64_t i = Mix(s.Key) & m_mask;
-        while (m_slots[size_t(i)].Key != 0)
-            i = (i + 1) & m_mask;
-        m_slots[size_t(i)] = s;
-    }
-}
-
-void TKeyCounter::Merge(const TKeyCounter &other) {
-    for (uint64_t k = 0; k < SmallKeys; ++k) {
-        if (!other.m_smallUsed[k]) continue;
-        m_small[k] += other.SmallCount(k);
-        m_smallUsed[k] = 1;
-    }
-    for (const TSlot &s : other.m_slots)
-        if (s.Key != 0) AddLarge(s.Key, s.Count);
-}
-
-TPrefetchTable TKeyCounter::ToTable() const {
-    TPrefetchTable table;
-    table.Records.reserve(size_t(Size()));
-    const auto append = [&](uint64_t k, int64_t count) {
-        if (count > std::numeric_limits<int32_t>::max() || count < std::numeric_limits<int32_t>::min())
-            throw EError(QStringLiteral("Счетчик значения не помещается в запись файла"));
-        TPrefetchRec r;
-        r.Key = TStatKey::FromWords(uint16_t(k), uint16_t(k >> 16), uint16_t(k >> 32), uint16_t(k >> 48));
-        r.Count = int32_t(count);
-        table.Records.push_back(r);
-    };
-    for (uint64_t w1 = 0; w1 < SmallKeys; ++w1)
-        if (m_smallUsed[w1]) append(w1, SmallCount(w1));
-    for (const TSlot &s : m_slots)
-        if (s.Key != 0) append(s.Key, s.Count);
-    std::sort(table.Records.begin(), table.Records.end(),
-              [](const TPrefetchRec &a, const TPrefetchRec &b) { return a.Key < b.Key; });
-    if (!table.Records.empty()) {
-        const auto [mn, mx] = std::minmax_element(
-            table.Records.begin(), table.Records.end(),
-            [](const TPrefetchRec &a, const TPrefetchRec &b) { return a.Count < b.Count; });
-        table.MinCount = mn->Count;
-        table.MaxCount = mx->Count;
-    }
-    return table;
-}
 
 // ---- counting over the full set -----------------------------------------------------------
 
@@ -235,58 +122,8 @@ TPrefetchTable CountFullSet(const std::function<TCombValuesFn()> &makeEvaluator,
 }
 
 TCombValuesFn StatEvaluator(TCustomStat &stat) {
-    // The value list is written on every combination; aligned so that the
-    // lists of two workers never share a cache line.
-    struct alignas(128) TScratch {
-        TStatDrawArray Values;
-    };
-    TStatKey probe[TCustomStat::MaxCombKeys];
-    if (stat.NumberKeys(1, probe) >= 0) {
-        // The values are those of the numbers one by one: count how often
-        // each number stands at each position over the run, then give each
-        // number's keys that count. Exact for any run of combinations.
-        struct TNumberKeys {
-            int Count = 0;
-            TStatKey Keys[TCustomStat::MaxNumberKeys];
-        };
-        auto table = std::make_shared<std::array<TNumberKeys, 256>>();
-        for (int n = 0; n < 256; ++n)
-            (*table)[size_t(n)].Count = stat.NumberKeys(n, (*table)[size_t(n)].Keys);
-        return [table](const TComb *combs, int count, TKeyCounter &counter) {
-            // One row per position: consecutive combinations often share
-            // a number at a position, never across positions.
-            std::array<int64_t, CombSize * 256> seen{};
-            for (int i = 0; i < count; ++i)
-                for (int p = 0; p < CombSize; ++p)
-                    ++seen[size_t(p * 256 + combs[i][p])];
-            for (int p = 0; p < CombSize; ++p)
-                for (int n = 0; n < 256; ++n) {
-                    const int64_t times = seen[size_t(p * 256 + n)];
-                    if (times == 0) continue;
-                    const TNumberKeys &k = (*table)[size_t(n)];
-                    for (int j = 0; j < k.Count; ++j)
-                        counter.Add(k.Keys[j], times);
-                }
-        };
-    }
-    if (stat.CombKeys(TComb{{1, 2, 3, 4, 5, 6}}, probe) >= 0) {
-        // The method's fast path: keys without value records or searches.
-        return [&stat](const TComb *combs, int count, TKeyCounter &counter) {
-            TStatKey keys[TCustomStat::MaxCombKeys];
-            for (int i = 0; i < count; ++i)
-                counter.AddKeys(keys, stat.CombKeys(combs[i], keys));
-        };
-    }
-    auto scratch = std::make_shared<TScratch>();
-    scratch->Values.reserve(64);
-    return [&stat, scratch](const TComb *combs, int count, TKeyCounter &counter) {
-        TStatDrawArray &v = scratch->Values;
-        for (int i = 0; i < count; ++i) {
-            v.clear();
-            stat.CombValues(combs[i], v);
-            for (const TStatDraw &d : v)
-                counter.Add(d.Key, d.Count);
-        }
+    return [&stat](const TComb *combs, int count, TKeyCounter &counter) {
+        stat.CountCombKeys(combs, count, counter);
     };
 }
 

@@ -1,0 +1,304 @@
+#pragma once
+/// @file TKeyedStat: the one form of a statistic method. A method states its
+/// keys once; the framework derives every operation that needs them.
+///
+/// A concrete method class D derives from TKeyedStat<D, Base> (Base is one
+/// of the value-format bases of CustomStatBases.h) and defines, as plain
+/// const member functions that read nothing but the instance:
+///
+///  - `int KeysOf(const TComb &c, TStatKey *keys) const`: the keys of a
+///    combination's values, a value occurring k times given k times, at most
+///    D::MaxKeys of them; a dynamic method reads RefDraw() here. Or, for a
+///    method whose values are those of the six numbers taken one by one,
+///  - `int NumberKeysOf(int n, TStatKey *keys) const`: the keys number n
+///    gives wherever it stands (at most D::MaxNumberKeys); KeysOf is then
+///    the six numbers' keys together.
+///  - optionally `int DrawKeysOf(int drawIdx, TStatKey *keys) const`: the
+///    keys of archive entry drawIdx, already loaded into Draw(), where the
+///    draw form differs from KeysOf(Draw's numbers) (supplementary numbers,
+///    values that look at earlier draws).
+///  - `static constexpr TKeySearch MatchSearch`: how CombMatches compares a
+///    key with the selected ones (default: the exact key).
+///  - `static constexpr int MaxKeys` (default 6) and `MaxNumberKeys` (1).
+///
+/// From these the framework derives CombValues and DrawValues (through
+/// AddValue, with the depth and period rules), CombKeys and NumberKeys,
+/// CombMatches ("one of the combination's keys is selected"), the prefetch
+/// counting (CountCombKeys), the filter-pass matcher (a flat table or a
+/// sorted list of the selected keys, answering a block of combinations at
+/// a time with KeysOf inlined into the loop) and, for graph methods, the
+/// graph value (w1 of the first key). A method overrides one of them only
+/// where its definition really differs, saying why in one line.
+///
+/// Methods that give their keys number by number also get two derived fast
+/// paths: the prefetch build counts how often each number stands at each
+/// position over a run instead of visiting every combination's keys, and the
+/// matcher reads a combination as three pairs of numbers through a 64 KiB
+/// table. TStatList::SetFastPaths(false) switches these off, leaving the
+/// plain derived path (benchmarks and tests compare the two).
+
+#include "stats/CustomStat.h"
+#include "stats/CustomStatBases.h"
+#include "stats/KeyCounter.h"
+#include "stats/StatList.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+namespace lot {
+
+// ---- the selected keys of one pass -------------------------------------------------------
+
+/// The selected keys as a method's search compares them, prepared once per
+/// pass: a flat byte table over the range of their masked bits when that
+/// range is small (the usual case: a number, a sum, a mask), else a sorted
+/// list searched by halves.
+class TSelectedKeys {
+public:
+    /// Ranges up to this size get a flat table.
+    static constexpr uint64_t FlatLimit = 1 << 16;
+
+    TSelectedKeys(const TStatDrawArray &selected, TKeySearch search);
+
+    bool IsFlat() const { return m_flat; }
+    TKeySearch Search() const { return m_search; }
+
+    /// 1 when the key is among the selected, else 0 (flat table only).
+    unsigned FlatBit(const TStatKey &key) const {
+        const uint64_t d = (key.Bits() & m_search) - m_min;
+        return d < m_table.size() ? m_table[size_t(d)] : 0u;
+    }
+    /// 1 when the key is among the selected, else 0 (sorted list only).
+    unsigned SortedBit(const TStatKey &key) const {
+        return std::binary_search(m_sorted.begin(), m_sorted.end(), key.Bits() & m_search) ? 1u : 0u;
+    }
+    unsigned Bit(const TStatKey &key) const { return m_flat ? FlatBit(key) : SortedBit(key); }
+
+private:
+    TKeySearch m_search;
+    bool m_flat = true;
+    uint64_t m_min = 0;
+    std::vector<uint8_t> m_table;
+    std::vector<uint64_t> m_sorted;
+};
+
+// ---- derived matchers ---------------------------------------------------------------------
+
+/// The derived matcher of method D: D's keys of each combination looked up
+/// in the selected keys (a flat table when Flat, else the sorted list).
+/// KeysOf is const and reads only the instance, so one matcher may serve
+/// every thread of a pass. The instance must outlive the matcher.
+template <class D, bool Flat> class TKeysMatcher final : public TInlineCombMatcher<TKeysMatcher<D, Flat>> {
+public:
+    TKeysMatcher(const D &stat, TSelectedKeys keys) : m_stat(stat), m_keys(std::move(keys)) {}
+    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
+    unsigned Bit(const TComb &c) const {
+        TStatKey keys[D::MaxKeys];
+        const int n = m_stat.KeysOf(c, keys);
+        unsigned hit = 0;
+        for (int i = 0; i < n; ++i)
+            hit |= Flat ? m_keys.FlatBit(keys[i]) : m_keys.SortedBit(keys[i]);
+        return hit;
+    }
+    bool IsThreadSafe() const override { return true; }
+
+private:
+    const D &m_stat;
+    TSelectedKeys m_keys;
+};
+
+/// The fast matcher of a method whose keys come number by number: a number
+/// is a hit when one of its keys is selected, a combination when one of its
+/// numbers is. The combination is read as three pairs of neighbouring
+/// numbers, each pair looked up in a 64 KiB table: four table reads and no
+/// branch per combination, in the hottest loop of the program.
+class TAnyNumberMatcher final : public TInlineCombMatcher<TAnyNumberMatcher> {
+public:
+    /// hits[n]: number n (any byte value) is a hit.
+    explicit TAnyNumberMatcher(const std::array<uint8_t, 256> &hits);
+    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
+    unsigned Bit(const TComb &c) const { return Pair(c, 0) | Pair(c, 2) | Pair(c, 4); }
+    bool IsThreadSafe() const override { return true; }
+
+private:
+    unsigned Pair(const TComb &c, int i) const { return m_pairs[size_t(c[i] | c[i + 1] << 8)]; }
+    std::vector<uint8_t> m_pairs;
+};
+
+// ---- the one form -------------------------------------------------------------------------
+
+namespace detail {
+
+template <class D>
+concept HasNumberKeys = requires(const D &d, TStatKey *k) {
+    { d.NumberKeysOf(1, k) } -> std::same_as<int>;
+};
+template <class D>
+concept HasDrawKeys = requires(const D &d, TStatKey *k) {
+    { d.DrawKeysOf(0, k) } -> std::same_as<int>;
+};
+
+/// The layer that gives the graph value of a graph method from its keys.
+template <class D, class Base, bool Graph = std::is_base_of_v<TCustomGraphStat, Base>>
+class TKeyedGraphLayer : public Base {
+public:
+    using Base::Base;
+};
+
+template <class D, class Base> class TKeyedGraphLayer<D, Base, true> : public Base {
+public:
+    using Base::Base;
+    /// The value is one integer: w1 of the first key, 0 when there is none.
+    int GraphValue(const TComb &numbers, int drawIdx) override {
+        Q_UNUSED(drawIdx);
+        TStatKey keys[D::MaxKeys];
+        return static_cast<const D &>(*this).KeysOf(numbers, keys) > 0 ? keys[0].W(1) : 0;
+    }
+};
+
+} // namespace detail
+
+template <class D, class Base> class TKeyedStat : public detail::TKeyedGraphLayer<D, Base> {
+    using Layer = detail::TKeyedGraphLayer<D, Base>;
+
+public:
+    using Layer::Layer;
+
+    /// Defaults of the definition (see the file comment).
+    static constexpr TKeySearch MatchSearch = ksExact;
+    static constexpr int MaxKeys = CombSize;
+    static constexpr int MaxNumberKeys = 1;
+
+    /// The keys of the six numbers taken one by one (methods with NumberKeysOf).
+    int KeysOf(const TComb &c, TStatKey *keys) const {
+        static_assert(detail::HasNumberKeys<D>, "a keyed method defines KeysOf or NumberKeysOf");
+        static_assert(D::MaxKeys >= CombSize * D::MaxNumberKeys, "MaxKeys holds six numbers' keys");
+        int n = 0;
+        for (int i = 0; i < CombSize; ++i)
+            n += Self().NumberKeysOf(c[i], keys + n);
+        return n;
+    }
+
+    // ---- derived operations ----
+
+    void CombValues(const TComb &c, TStatDrawArray &values) override {
+        Base::CombValues(c, values);
+        TStatKey keys[D::MaxKeys];
+        const int n = Self().KeysOf(c, keys);
+        for (int i = 0; i < n; ++i) {
+            this->m_work.Key = keys[i];
+            AddValue(values, this->m_work, false);
+        }
+    }
+
+    void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
+                    TLastValueArray &lastValues) override {
+        Base::DrawValues(drawIdx, lastIdx, sorted, values, scratch, lastValues);
+        TStatKey keys[D::MaxKeys];
+        const int n = DrawKeys(drawIdx, keys);
+        for (int i = 0; i < n; ++i) {
+            this->m_work.Key = keys[i];
+            AddValue(values, this->m_work, true);
+        }
+    }
+
+    int CombKeys(const TComb &c, TStatKey *keys) const override {
+        static_assert(D::MaxKeys <= TCustomStat::MaxCombKeys, "CombKeys callers hold MaxCombKeys keys");
+        return Self().KeysOf(c, keys);
+    }
+
+    int NumberKeys(int n, TStatKey *keys) const override {
+        if constexpr (detail::HasNumberKeys<D>) {
+            static_assert(D::MaxNumberKeys <= TCustomStat::MaxNumberKeys,
+                          "NumberKeys callers hold four keys");
+            return Self().NumberKeysOf(n, keys);
+        } else {
+            return TCustomStat::NumberKeys(n, keys);
+        }
+    }
+
+    bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
+                     bool excludeMode) override {
+        Q_UNUSED(refIdx);
+        Q_UNUSED(sorted);
+        Q_UNUSED(excludeMode);
+        TStatKey keys[D::MaxKeys];
+        const int n = Self().KeysOf(c, keys);
+        for (int i = 0; i < n; ++i)
+            if (FindKeyBy(selected, D::MatchSearch, keys[i])) return true;
+        return false;
+    }
+
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override {
+        Q_UNUSED(refIdx);
+        Q_UNUSED(sorted);
+        Q_UNUSED(excludeMode);
+        TSelectedKeys keys(selected, D::MatchSearch);
+        if constexpr (detail::HasNumberKeys<D>) {
+            if (this->List().FastPaths()) {
+                std::array<uint8_t, 256> hits{};
+                for (int n = 0; n < 256; ++n) {
+                    TStatKey k[D::MaxNumberKeys];
+                    const int count = Self().NumberKeysOf(n, k);
+                    for (int j = 0; j < count; ++j)
+                        hits[size_t(n)] |= uint8_t(keys.Bit(k[j]));
+                }
+                return std::make_unique<TAnyNumberMatcher>(hits);
+            }
+        }
+        if (keys.IsFlat()) return std::make_unique<TKeysMatcher<D, true>>(Self(), std::move(keys));
+        return std::make_unique<TKeysMatcher<D, false>>(Self(), std::move(keys));
+    }
+
+    void CountCombKeys(const TComb *combs, int count, TKeyCounter &counter) override {
+        if constexpr (detail::HasNumberKeys<D>) {
+            if (this->List().FastPaths()) {
+                CountByNumbers(combs, count, counter);
+                return;
+            }
+        }
+        TStatKey keys[D::MaxKeys];
+        for (int i = 0; i < count; ++i)
+            counter.AddKeys(keys, Self().KeysOf(combs[i], keys));
+    }
+
+protected:
+    const D &Self() const { return static_cast<const D &>(*this); }
+
+    /// The keys of archive entry drawIdx, loaded into Draw().
+    int DrawKeys(int drawIdx, TStatKey *keys) const {
+        if constexpr (detail::HasDrawKeys<D>)
+            return Self().DrawKeysOf(drawIdx, keys);
+        else
+            return Self().KeysOf(this->DrawComb(), keys);
+    }
+
+private:
+    /// How often each number stands at each position over the run, then each
+    /// number's keys that many times: exact for any run, and about six
+    /// increments per combination whatever the method.
+    void CountByNumbers(const TComb *combs, int count, TKeyCounter &counter) const {
+        // One row per position: consecutive combinations often share a
+        // number at a position, never across positions.
+        std::array<int64_t, CombSize * 256> seen{};
+        for (int i = 0; i < count; ++i)
+            for (int p = 0; p < CombSize; ++p)
+                ++seen[size_t(p * 256 + combs[i][p])];
+        for (int n = 0; n < 256; ++n) {
+            int64_t times = 0;
+            for (int p = 0; p < CombSize; ++p)
+                times += seen[size_t(p * 256 + n)];
+            if (times == 0) continue;
+            TStatKey k[D::MaxNumberKeys];
+            const int kc = Self().NumberKeysOf(n, k);
+            for (int j = 0; j < kc; ++j)
+                counter.Add(k[j], times);
+        }
+    }
+};
+
+} // namespace lot
