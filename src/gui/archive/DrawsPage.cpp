@@ -116,14 +116,9 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("pmDraws"));
-    for (const char *name :
-         {"DrawsDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo", "", "DrawsImport",
-          "DrawsExport", "DrawsXlsExport", "", "DrawsSorted", "ViewColorDraws"}) {
-        if (!*name)
-            m_popup->addSeparator();
-        else if (QAction *a = m_actions.Find(QLatin1String(name)))
-            m_popup->addAction(a);
-    }
+    m_actions.AddByName(m_popup, {"DrawsDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo",
+                                  "", "DrawsImport", "DrawsExport", "DrawsXlsExport", "", "DrawsSorted",
+                                  "ViewColorDraws"});
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_popup->popup(m_list->viewport()->mapToGlobal(pos)); });
 

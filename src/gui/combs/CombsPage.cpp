@@ -112,15 +112,10 @@ TCombsPage::TCombsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("pmCombs"));
-    for (const char *name :
-         {"CombsGen", "CombsOpen", "CombsSave", "", "CombsUndo", "", "CombsDelExists", "CombsDelSelected", "",
-          "CombsCopy", "CombsPaste", "CombsSelectAll", "", "CombsInfo", "CombsFindInDraws", "CombsCheckNums",
-          "", "CombsXlsExport", "ViewColorCombs"}) {
-        if (!*name)
-            m_popup->addSeparator();
-        else if (QAction *a = m_actions.Find(QLatin1String(name)))
-            m_popup->addAction(a);
-    }
+    m_actions.AddByName(m_popup,
+                        {"CombsGen", "CombsOpen", "CombsSave", "", "CombsUndo", "", "CombsDelExists",
+                         "CombsDelSelected", "", "CombsCopy", "CombsPaste", "CombsSelectAll", "", "CombsInfo",
+                         "CombsFindInDraws", "CombsCheckNums", "", "CombsXlsExport", "ViewColorCombs"});
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_popup->popup(m_list->viewport()->mapToGlobal(pos)); });
 
@@ -152,7 +147,7 @@ QWidget *TCombsPage::CreateToolBar() {
     row->setSpacing(2);
     auto button = [&](const char *name, bool withText) {
         auto *b = new QToolButton(bar);
-        b->setDefaultAction(m_actions.Find(QLatin1String(name)));
+        b->setDefaultAction(m_actions.Require(QLatin1String(name), bar->objectName()));
         b->setObjectName(QStringLiteral("btn") + QLatin1String(name));
         b->setToolButtonStyle(withText ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonIconOnly);
         b->setAutoRaise(true);

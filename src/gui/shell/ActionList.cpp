@@ -44,6 +44,25 @@ QAction *TActionList::Find(const QString &name) const {
     return nullptr;
 }
 
+void TActionList::AddByName(QWidget *target, const QStringList &names) {
+    for (const QString &name : names) {
+        if (name.isEmpty()) {
+            // What QMenu::addSeparator and QToolBar::addSeparator do, for either.
+            auto *separator = new QAction(target);
+            separator->setSeparator(true);
+            target->addAction(separator);
+        } else if (QAction *action = Require(name, target->objectName())) {
+            target->addAction(action);
+        }
+    }
+}
+
+QAction *TActionList::Require(const QString &name, const QString &where) {
+    QAction *action = Find(name);
+    if (!action) m_missing.append(where + QStringLiteral(": ") + name);
+    return action;
+}
+
 QList<QAction *> TActionList::InCategory(const QString &category) const {
     QList<QAction *> result;
     for (QAction *action : m_actions)

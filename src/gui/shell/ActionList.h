@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QAction;
 class QWidget;
@@ -43,6 +44,16 @@ public:
     /// so the test may read widgets the owner creates afterwards.
     QAction *Add(const TSpec &spec, TExecute execute, TUpdate update);
     QAction *Find(const QString &name) const;
+    /// Adds the named actions to a menu or a tool bar in order, "" giving a
+    /// separator. A name without an action is left out and remembered in
+    /// MissingNames(), so that a misspelt entry fails a test instead of
+    /// quietly vanishing from the menu.
+    void AddByName(QWidget *target, const QStringList &names);
+    /// Find for wiring a control to its action (a tool button): a miss is
+    /// remembered like one of AddByName; where names the control.
+    QAction *Require(const QString &name, const QString &where);
+    /// Every miss of AddByName and Require as "where: name", in order.
+    const QStringList &MissingNames() const { return m_missing; }
     const QList<QAction *> &Actions() const { return m_actions; }
     QList<QAction *> InCategory(const QString &category) const;
     static QString Category(const QAction *action);
@@ -73,6 +84,7 @@ private:
     QWidget *m_owner;
     QList<QAction *> m_actions;
     QList<TEntry> m_entries;
+    QStringList m_missing;
     bool m_running = false;
     bool m_updateQueued = false;
 };

@@ -257,14 +257,11 @@ void TTemplateMain::CreateMenus() {
         QMenu *menu = menuBar()->addMenu(QString::fromUtf8(def.Caption));
         menu->setObjectName(QLatin1String(def.Name));
     }
-    auto add = [this](const char *menuName, std::initializer_list<const char *> actions) {
-        QMenu *menu = Menu(QLatin1String(menuName));
-        for (const char *name : actions) {
-            if (!*name)
-                menu->addSeparator();
-            else if (QAction *a = m_actions->Find(QLatin1String(name)))
-                menu->addAction(a);
-        }
+    auto add = [this](const char *menuName, const QStringList &actions) {
+        if (QMenu *menu = Menu(QLatin1String(menuName)))
+            m_actions->AddByName(menu, actions);
+        else
+            m_missingMenus.append(QLatin1String(menuName));
     };
     add("mnFile", {"EditConfig", "", "ExitProgram"});
     add("mnDraws", {"DrawsDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo", "",
@@ -293,6 +290,13 @@ void TTemplateMain::UpdateMenus() {
 
 QLabel *TTemplateMain::StatusPanel(int i) const {
     return m_panels.value(i, nullptr);
+}
+
+QStringList TTemplateMain::MissingMenuActions() const {
+    QStringList missing = m_actions->MissingNames();
+    for (const QString &menu : m_missingMenus)
+        missing.append(QStringLiteral("no menu ") + menu);
+    return missing;
 }
 
 QMenu *TTemplateMain::Menu(const QString &objectName) const {

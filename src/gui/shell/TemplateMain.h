@@ -45,6 +45,9 @@ public:
     QTabWidget *MainTabs() const { return m_pcMain; }
     QLabel *StatusPanel(int i) const;
     QMenu *Menu(const QString &objectName) const;
+    /// Entries of the menus, popup menus and tool buttons that name an
+    /// action (or a menu) that does not exist; empty when all are wired.
+    QStringList MissingMenuActions() const;
 
     /// The game settings in use (channel size, matrix columns ...).
     const TConfigData &GameSettings() const { return m_gameSettings; }
@@ -121,6 +124,7 @@ private:
     TCombsPage *m_combsPage = nullptr;
     TStatsPage *m_statsPage = nullptr;
     QList<QLabel *> m_panels;
+    QStringList m_missingMenus;
     QTimer *m_startTimer = nullptr;
     QString m_helpFile;
     TStartupResult m_startupResult = TStartupResult::Running;

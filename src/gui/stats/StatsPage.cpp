@@ -149,22 +149,12 @@ TStatsPage::TStatsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
     layout->addWidget(m_splitter, 1);
 
     CreateActions();
-    for (const char *name : {"StatFilter_Include", "StatFilter_Exclude", "", "StatRefresh", "",
-                             "DrawsStatePrefetchsEnabled", "DrawsStateShowTotalLine"}) {
-        if (!*name)
-            m_toolBar->addSeparator();
-        else if (QAction *a = m_actions.Find(QLatin1String(name)))
-            m_toolBar->addAction(a);
-    }
+    const QStringList tools = {"StatFilter_Include",         "StatFilter_Exclude",     "", "StatRefresh", "",
+                               "DrawsStatePrefetchsEnabled", "DrawsStateShowTotalLine"};
+    m_actions.AddByName(m_toolBar, tools);
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("pmDrawsStat"));
-    m_popup->addAction(m_actions.Find(QStringLiteral("StatFilter_Include")));
-    m_popup->addAction(m_actions.Find(QStringLiteral("StatFilter_Exclude")));
-    m_popup->addSeparator();
-    m_popup->addAction(m_actions.Find(QStringLiteral("StatRefresh")));
-    m_popup->addSeparator();
-    m_popup->addAction(m_actions.Find(QStringLiteral("DrawsStatePrefetchsEnabled")));
-    m_popup->addAction(m_actions.Find(QStringLiteral("DrawsStateShowTotalLine")));
+    m_actions.AddByName(m_popup, tools);
     connect(m_list, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { m_popup->popup(m_list->viewport()->mapToGlobal(pos)); });
 
