@@ -86,20 +86,8 @@ int TStatsCommand::Run(TCliContext &ctx) {
         return Fail(ExceptionText(e));
     }
 
-    QTextStream &out = ctx.Out;
-    out << TStatTable::ColumnCaptions().join(QLatin1Char('\t')) << '\n';
-    for (int r = 0; r < table.RowCount(); ++r) {
-        const TStatRow &row = table.Row(r);
-        for (int c = 0; c < StatColumnCount; ++c) {
-            if (c > 0) out << '\t';
-            out << row.Cells[size_t(c)];
-        }
-        out << '\n';
-    }
-    const TStatSummary &s = table.Summary();
-    out << Format(QStringLiteral("SampleSize=%d\tTotal=%d\tMinCount=%d\tMaxCount=%d\tMaxDepth=%d"),
-                  {s.SampleSize, qlonglong(s.Total), s.MinCount, s.MaxCount, s.MaxDepth})
-        << '\n';
+    for (const QString &line : table.TextLines())
+        ctx.Out << line << '\n';
     return 0;
 }
 

@@ -177,6 +177,7 @@ public:
         static_assert(detail::HasNumberKeys<D>, "a keyed method defines KeysOf or NumberKeysOf");
         static_assert(D::MaxKeys >= CombSize * D::MaxNumberKeys, "MaxKeys holds six numbers' keys");
         int n = 0;
+#pragma GCC unroll 6
         for (int i = 0; i < CombSize; ++i)
             n += Self().NumberKeysOf(c[i], keys + n);
         return n;
@@ -267,7 +268,9 @@ public:
     }
 
 protected:
-    const D &Self() const { return static_cast<const D &>(*this); }
+    const D &Self() const {
+        return static_cast<const D &>(*this);
+    }
 
     /// The keys of archive entry drawIdx, loaded into Draw().
     int DrawKeys(int drawIdx, TStatKey *keys) const {

@@ -439,6 +439,19 @@ QString TStatTable::Cell(int row, int column) const {
     return m_rows[size_t(row)].Cells[size_t(column)];
 }
 
+QStringList TStatTable::TextLines() const {
+    QStringList lines;
+    lines << ColumnCaptions().join(QLatin1Char('\t'));
+    for (const TStatRow &row : m_rows) {
+        QStringList cells(row.Cells.begin(), row.Cells.end());
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    lines << Format(QStringLiteral("SampleSize=%d\tTotal=%d\tMinCount=%d\tMaxCount=%d\tMaxDepth=%d"),
+                    {m_summary.SampleSize, qlonglong(m_summary.Total), m_summary.MinCount, m_summary.MaxCount,
+                     m_summary.MaxDepth});
+    return lines;
+}
+
 // ---- sorting ------------------------------------------------------------------------------------------
 
 int TStatTable::CompareCells(const QString &a, const QString &b) {

@@ -196,6 +196,9 @@ public:
     const TStatRow &Row(int row) const;
     /// Cell text; empty outside the table.
     QString Cell(int row, int column) const;
+    /// The table as text lines: the column captions, one line per row in
+    /// table order (cells separated by tabs), then the summary figures.
+    QStringList TextLines() const;
 
     // ---- sorting ------------------------------------------------------------------------------
     int SortColumn() const { return m_sortColumn; }

@@ -82,6 +82,7 @@ public:
     }
     int KeysOf(const TComb &c, TStatKey *keys) const {
         int count = 0;
+#pragma GCC unroll 6
         for (int i = 0; i < CombSize; ++i)
             count += D::Trait[c[i]];
         keys[0] = TStatKey::FromWords(uint16_t(count));
@@ -101,6 +102,7 @@ public:
 
     int KeysOf(const TComb &c, TStatKey *keys) const {
         int mask = 0;
+#pragma GCC unroll 6
         for (int i = 0; i < CombSize; ++i)
             mask = mask * 2 + D::Trait[c[i]];
         keys[0] = TStatKey::FromInts(mask);

@@ -1,0 +1,172 @@
+// The derived operations of the statistic methods against their fast paths,
+// with a copy of the full list as the floor, all in one run:
+//   copy                      std::memcpy of the 8,145,060 combinations
+//   pass/CODE/fast|derived    the filtering pass over the full set on every
+//                             core, with the method's fast paths on, and with
+//                             every fast path off (the derived path alone)
+//   prefetch/CODE/fast|derived  the full-set counts (a prefetch build without
+//                             the file), the same two ways
+// NUMS and DIGS give their keys number by number and so have the derived
+// fast paths; PRMV and POS1 (one key per combination) have the derived path
+// only, so their two figures measure the same code. The ratios to "copy"
+// printed at the end are what to watch.
+
+#include "archive/DrawsArchive.h"
+#include "combs/CombGenerator.h"
+#include "core/Host.h"
+#include "core/HotLoop.h"
+#include "filters/FilterPass.h"
+#include "stats/PrefetchFiles.h"
+#include "stats/StatList.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace lot;
+
+class TQuietHost : public IHost {
+public:
+    void ShowStatus(const QString &) override {}
+    void ShowError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
+    void ShowInformation(const QString &) override {}
+    void ShowAttention(const QString &) override {}
+    void ShowWarning(const QString &) override {}
+    bool Confirm(const QString &, const QString &, bool) override { return false; }
+};
+
+struct TFixture {
+    std::vector<TComb> Source;
+    std::vector<TComb> Target;
+    TQuietHost Host;
+    TDrawsArchive Archive;
+    TStatList Stats{&Archive};
+
+    TFixture() : Source(size_t(FullSetSize)), Target(size_t(FullSetSize)) {
+        Source.resize(size_t(GenerateInto(cgmFullSet, 0, Source.data())));
+        Stats.RegisterAll();
+    }
+};
+
+TFixture &Fixture() {
+    static TFixture fixture;
+    return fixture;
+}
+
+struct TCase {
+    const char *Code;
+    std::vector<int> Values; ///< selected keys: w1, or d1 for the masks
+    bool AsInt;
+};
+
+const TCase Cases[] = {
+    {"NUMS", {3, 9, 17, 22, 38, 45}, false},
+    {"DIGS", {0, 7}, false},
+    {"PRMV", {0, 3, 5, 6, 9, 10, 12, 15, 17, 18, 20, 23, 24, 27, 29, 30, 33, 36, 40, 63}, true},
+    {"POS1", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, false},
+};
+
+TStatDrawArray Selected(const TCase &c) {
+    TStatDrawArray selected;
+    for (int v : c.Values) {
+        TStatDraw d;
+        d.Key = c.AsInt ? TStatKey::FromInts(v) : TStatKey::FromWords(uint16_t(v));
+        selected.push_back(d);
+    }
+    return selected;
+}
+
+void Copy(benchmark::State &state) {
+    TFixture &f = Fixture();
+    for (auto _ : state) {
+        std::memcpy(f.Target.data(), f.Source.data(), f.Source.size() * sizeof(TComb));
+        benchmark::DoNotOptimize(f.Target.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void Pass(benchmark::State &state, const TCase &c, bool fast) {
+    TFixture &f = Fixture();
+    f.Stats.SetFastPaths(fast);
+    const std::unique_ptr<TCustomStat> stat =
+        f.Stats.CreateStat(f.Stats.FindEntry(QString::fromLatin1(c.Code)));
+    stat->LoadDraws(-1, 0, false);
+    const auto matcher = stat->MakeMatcher(Selected(c), 0, false, false);
+    f.Stats.SetFastPaths(true);
+    TFilterPassOptions options;
+    options.Tick = [] {}; // as the program runs it: about a hundred slices per pass
+    int survivors = 0;
+    for (auto _ : state) {
+        survivors = RunFilterPass(f.Source, f.Target.data(), *matcher, true, options);
+        benchmark::DoNotOptimize(survivors);
+        benchmark::ClobberMemory();
+    }
+    state.counters["survivors"] = survivors;
+}
+
+void Prefetch(benchmark::State &state, const TCase &c, bool fast) {
+    TFixture &f = Fixture();
+    const TStatMethod &m = f.Stats.Items(f.Stats.FindEntry(QString::fromLatin1(c.Code)));
+    TPrefetchFiles files(f.Host, f.Stats);
+    f.Stats.SetFastPaths(fast);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(files.ComputeTable(*m.StatClass, m.Param, HotLoopThreads()));
+    f.Stats.SetFastPaths(true);
+}
+
+void RegisterAll() {
+    benchmark::RegisterBenchmark("copy", Copy)->Unit(benchmark::kMillisecond)->UseRealTime();
+    for (const TCase &c : Cases)
+        for (bool fast : {true, false}) {
+            const std::string suffix = std::string(c.Code) + (fast ? "/fast" : "/derived");
+            benchmark::RegisterBenchmark(("pass/" + suffix).c_str(), Pass, c, fast)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+            benchmark::RegisterBenchmark(("prefetch/" + suffix).c_str(), Prefetch, c, fast)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(3);
+        }
+}
+
+/// The console output plus, at the end, every result as a ratio to "copy".
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs)
+            if (!r.error_occurred && (r.run_type == Run::RT_Iteration || r.aggregate_name == "median"))
+                m_times.emplace_back(r.benchmark_name(), r.GetAdjustedRealTime());
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        double copy = 0;
+        for (const auto &[name, t] : m_times)
+            if (copy <= 0 && name.rfind("copy", 0) == 0) copy = t;
+        if (copy <= 0) return;
+        std::printf("\nratio to the copy of the full list (%.2f ms):\n", copy);
+        for (const auto &[name, t] : m_times)
+            std::printf("  %-40s %8.2f ms  %6.2fx\n", name.c_str(), t, t / copy);
+    }
+
+private:
+    std::vector<std::pair<std::string, double>> m_times;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    RegisterAll();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
