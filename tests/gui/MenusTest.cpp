@@ -34,14 +34,15 @@ class ActionListByNameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         guitest::EnsureApplication();
-        m_actions = std::make_unique<TActionList>(m_host, &m_owner);
+        m_owner = std::make_unique<QWidget>();
+        m_actions = std::make_unique<TActionList>(m_host, m_owner.get());
         for (const char *name : {"Open", "Save"})
             m_actions->Add(
                 TActionList::TSpec{QLatin1String(name), QLatin1String(name), QStringLiteral("Файл")}, [] {},
                 [] { return true; });
     }
     TGuiHost m_host;
-    QWidget m_owner;
+    std::unique_ptr<QWidget> m_owner;
     std::unique_ptr<TActionList> m_actions;
 };
 
