@@ -15,6 +15,7 @@
 #include "gui/shell/ActionList.h"
 #include "gui/shell/FormMain.h"
 #include "shell/Workspace.h"
+#include "stats/ConfigData.h"
 
 #include <gtest/gtest.h>
 #include <QAbstractItemModelTester>
@@ -117,7 +118,7 @@ protected:
             m_page->HistoryModel(), QAbstractItemModelTester::FailureReportingMode::Warning));
         QObject::connect(&m_host, &TGuiHost::BusyChanged, m_actions.get(), &TActionList::UpdateAll);
         m_ws->LoadWindowSettings();
-        m_page->LoadSettings(m_ws->Settings(), TWindowSettings::MainSection());
+        m_page->LoadWindowSettings(m_ws->Settings(), TWindowSettings::MainSection());
         m_ws->LoadGameSettings();
         ASSERT_EQ(m_ws->Startup({}), TStartupResult::Running);
         ASSERT_TRUE(m_rec.Messages.isEmpty()) << m_rec.Texts().join('|').toStdString();
@@ -207,7 +208,10 @@ TEST_F(CombsPageTest, GroupColoursFollowTheSwitchAndTheChannelSize) {
     EXPECT_EQ(background(0, TCombsModel::colSum), QColor(Qt::white).rgb());
     for (int c = TCombsModel::colFirst; c <= TCombsModel::colLast; ++c)
         EXPECT_EQ(background(0, c), QColor::fromRgb(GroupColourRgb(c, 5)).rgb()) << c;
-    m_page->ApplyGameSettings(3, 5);
+    TConfigData config;
+    config.ChannelSize = 3;
+    config.MatrixCols = 5;
+    m_page->ApplyGameSettings(config);
     EXPECT_EQ(background(0, 4), QColor::fromRgb(GroupColourRgb(4, 3)).rgb());
     EXPECT_NE(GroupColourRgb(4, 3), GroupColourRgb(4, 5)) << "the channel size must show";
 
@@ -368,7 +372,7 @@ TEST_F(CombsPageTest, EnterInTheNFieldExcludesTheLastDraws) {
 
     // The field is a length of the window settings file.
     n->setValue(7);
-    m_page->SaveSettings(m_ws->Settings(), TWindowSettings::MainSection());
+    m_page->SaveWindowSettings(m_ws->Settings(), TWindowSettings::MainSection());
     EXPECT_EQ(m_ws->Settings().DrawsExclude(), 7);
 }
 

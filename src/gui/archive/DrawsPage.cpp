@@ -7,6 +7,7 @@
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
 #include "shell/Workspace.h"
+#include "stats/ConfigData.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -63,7 +64,7 @@ QString TDrawsPage::DrawDialogTitle() {
 }
 
 TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actions, QWidget *parent)
-    : QWidget(parent), m_ws(workspace), m_host(host), m_actions(actions) {
+    : QWidget(parent), TPage(this, actions), m_ws(workspace), m_host(host), m_actions(actions) {
     setObjectName(QStringLiteral("tsDraws"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -142,37 +143,37 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
 
 void TDrawsPage::CreateActions() {
     using TSpec = TActionList::TSpec;
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsDownload"), QStringLiteral("Загрузка"), Category,
               QKeySequence(Qt::Key_F3)},
         [this] { DrawsDownloadExecute(); }, [this] { return DrawsDownloadUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsAdd"), QStringLiteral("Добавить"), Category},
         [this] { DrawsAddExecute(); }, [this] { return DrawsAddUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsEdit"), QStringLiteral("Изменить"), Category},
         [this] { DrawsEditExecute(); }, [this] { return DrawsEditUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsDel"), QStringLiteral("Удалить"), Category}, [this] { DrawsDelExecute(); },
         [this] { return DrawsDelUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsImport"), QStringLiteral("Импорт из CSV-файла"), Category},
         [this] { DrawsImportExecute(); }, [this] { return DrawsImportUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsExport"), QStringLiteral("Экспорт в CSV-файл"), Category},
         [this] { DrawsExportExecute(); }, [this] { return DrawsExportUpdate(); });
-    QAction *xls = m_actions.Add(
+    QAction *xls = AddPageAction(
         TSpec{QStringLiteral("DrawsXlsExport"), QStringLiteral("Экспорт в Microsoft Excel"), Category},
         [this] { DrawsXlsExportExecute(); }, [this] { return DrawsXlsExportUpdate(); });
     // There is no spreadsheet export in this build.
     xls->setVisible(false);
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsInfo"), QStringLiteral("Сведения о тираже"), Category},
         [this] { DrawsInfoExecute(); }, [this] { return DrawsInfoUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsSorted"), QStringLiteral("Упорядочить MIN->MAX"), Category, {}, {}, true},
         [this] { DrawsSortedExecute(); }, [this] { return DrawsSortedUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("ViewColorDraws"),
               QStringLiteral("Выделять каналы в списке тиражей"),
               QStringLiteral("Вид"),
@@ -182,9 +183,36 @@ void TDrawsPage::CreateActions() {
         [this] { ViewColorDrawsExecute(); }, [this] { return ViewColorDrawsUpdate(); });
 }
 
-void TDrawsPage::ApplyGameSettings(int channelSize, int matrixCols) {
-    m_model->SetChannelSize(channelSize);
-    m_matrixCols = matrixCols;
+QString TDrawsPage::Caption() const {
+    return QStringLiteral("Архив тиражей");
+}
+
+QList<TMenuEntries> TDrawsPage::MenuEntries() const {
+    return {{QStringLiteral("mnDraws"),
+             {"DrawsDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo", "", "DrawsImport",
+              "DrawsExport", "DrawsXlsExport", "", "DrawsSorted"}},
+            {QStringLiteral("mnView"), {"ViewColorDraws"}}};
+}
+
+void TDrawsPage::ApplyGameSettings(const TConfigData &config) {
+    m_model->SetChannelSize(config.ChannelSize);
+    m_matrixCols = config.MatrixCols;
+}
+
+QList<TScreenshotRender> TDrawsPage::ScreenshotRenders() const {
+    auto drawForm = [this](bool withDate) {
+        return [this, withDate](QWidget *parent) -> std::unique_ptr<QWidget> {
+            return std::make_unique<TFormDraw>(m_host, DrawDialogTitle(), m_ws.NewDrawTemplate(), withDate,
+                                               parent);
+        };
+    };
+    QList<TScreenshotRender> renders = {{QStringLiteral("TFormDraw"), drawForm(true)},
+                                        {QStringLiteral("TFormDraw_NoDate"), drawForm(false)}};
+    if (m_model->DrawAtRow(0))
+        renders.append({QStringLiteral("TFormDrawInfo"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+                            return std::make_unique<TFormDrawInfo>(InfoData(0), parent);
+                        }});
+    return renders;
 }
 
 void TDrawsPage::SetDownloadHandler(std::function<void()> handler) {
@@ -192,13 +220,13 @@ void TDrawsPage::SetDownloadHandler(std::function<void()> handler) {
     m_actions.UpdateAll();
 }
 
-void TDrawsPage::LoadColumns(const TWindowSettings &settings, const QString &section) {
+void TDrawsPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
     const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), DefaultColumnWidths());
     for (int c = 0; c < TDrawsModel::ColumnCount && c < widths.size(); ++c)
         if (widths[c] > 0 && widths[c] < 2000) m_list->setColumnWidth(c, widths[c]);
 }
 
-void TDrawsPage::SaveColumns(TWindowSettings &settings, const QString &section) const {
+void TDrawsPage::SaveWindowSettings(TWindowSettings &settings, const QString &section) const {
     QList<int> widths;
     for (int c = 0; c < TDrawsModel::ColumnCount; ++c)
         widths.append(m_list->columnWidth(c));
@@ -287,11 +315,10 @@ bool TDrawsPage::DrawsInfoUpdate() const {
     return FocusedRow() >= 0;
 }
 
-void TDrawsPage::DrawsInfoExecute() {
-    const int row = FocusedRow();
-    const TDrawRec *draw = m_model->DrawAtRow(row);
-    if (!draw) return;
+TDrawInfoData TDrawsPage::InfoData(int row) const {
     TDrawInfoData data;
+    const TDrawRec *draw = m_model->DrawAtRow(row);
+    if (!draw) return data;
     data.DrawNumber = draw->DrawNumber;
     data.DrawDate = DrawDateText(*draw);
     data.Numbers = DrawToComb(*draw);
@@ -299,7 +326,13 @@ void TDrawsPage::DrawsInfoExecute() {
     data.Sorted = m_ws.SortedDraws();
     data.ChannelSize = m_model->ChannelSize();
     data.MatrixCols = m_matrixCols;
-    auto *form = new TFormDrawInfo(data, window());
+    return data;
+}
+
+void TDrawsPage::DrawsInfoExecute() {
+    const int row = FocusedRow();
+    if (!m_model->DrawAtRow(row)) return;
+    auto *form = new TFormDrawInfo(InfoData(row), window());
     form->show();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/shell/Page.h"
+
 #include <functional>
 #include <QList>
 #include <QWidget>
@@ -11,15 +13,12 @@ class QTableView;
 
 namespace lot {
 
-class TActionList;
 class TDrawsModel;
-class TGuiHost;
-class TWindowSettings;
-class TWorkspace;
+struct TDrawInfoData;
 
 /// The "Архив тиражей" tab: the offset spin edit, the draws list and the
 /// archive actions with their handlers and enabled tests.
-class TDrawsPage : public QWidget {
+class TDrawsPage : public QWidget, public TPage {
     Q_OBJECT
 public:
     static constexpr const char *ListName = "lvDraws";
@@ -31,15 +30,21 @@ public:
     QSpinBox *OffsetEdit() const { return m_edOffset; }
     QMenu *PopupMenu() const { return m_popup; }
 
+    QString Caption() const override;
+    TPageControl Control() const override { return TPageControl::Lists; }
+    QList<TMenuEntries> MenuEntries() const override;
+    /// The column widths of the list.
+    void LoadWindowSettings(const TWindowSettings &settings, const QString &section) override;
+    void SaveWindowSettings(TWindowSettings &settings, const QString &section) const override;
+    /// Width that shows every column of the list without scrolling.
+    int PreferredWidth() const override;
     /// Channel size for the group colours, matrix columns for the detail window.
-    void ApplyGameSettings(int channelSize, int matrixCols);
+    void ApplyGameSettings(const TConfigData &config) override;
+    /// The draw dialog with and without its date, the detail window of the newest draw.
+    QList<TScreenshotRender> ScreenshotRenders() const override;
+
     /// The results download, once there is one; without it DrawsDownload stays disabled.
     void SetDownloadHandler(std::function<void()> handler);
-
-    /// Width that shows every column of the list without scrolling.
-    int PreferredWidth() const;
-    void LoadColumns(const TWindowSettings &settings, const QString &section);
-    void SaveColumns(TWindowSettings &settings, const QString &section) const;
 
     /// Selected rows, ascending.
     QList<int> SelectedRows() const;
@@ -76,6 +81,8 @@ signals:
 
 private:
     QList<int> DefaultColumnWidths() const;
+    /// What the detail window shows for the draw of a row.
+    TDrawInfoData InfoData(int row) const;
     void CreateActions();
     void OnDrawsChanged(bool force);
     void OnOffsetChanged(int offset);

@@ -13,6 +13,7 @@
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
 #include "shell/Workspace.h"
+#include "stats/ConfigData.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,7 +54,7 @@ QString TCombsPage::CombsFileDialogFilter() {
 }
 
 TCombsPage::TCombsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actions, QWidget *parent)
-    : QWidget(parent), m_ws(workspace), m_host(host), m_actions(actions) {
+    : QWidget(parent), TPage(this, actions), m_ws(workspace), m_host(host), m_actions(actions) {
     setObjectName(QStringLiteral("tsCombs"));
     CreateActions();
 
@@ -187,63 +188,63 @@ void TCombsPage::CreateActions() {
         addAction(action);
     };
 
-    QAction *gen = m_actions.Add(
+    QAction *gen = AddPageAction(
         TSpec{QStringLiteral("CombsGen"), QStringLiteral("Генерировать"), Category, QKeySequence(Qt::Key_F2)},
         [this] { CombsGenExecute(); }, [this] { return CombsGenUpdate(); });
     gen->setIconText(QStringLiteral("Новый"));
     gen->setIcon(style->standardIcon(QStyle::SP_FileIcon));
-    QAction *open = m_actions.Add(
+    QAction *open = AddPageAction(
         TSpec{QStringLiteral("CombsOpen"), QStringLiteral("Открыть"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_O)},
         [this] { CombsOpenExecute(); }, [this] { return CombsOpenUpdate(); });
     open->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
-    QAction *save = m_actions.Add(
+    QAction *save = AddPageAction(
         TSpec{QStringLiteral("CombsSave"), QStringLiteral("Сохранить"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_S)},
         [this] { CombsSaveExecute(); }, [this] { return CombsSaveUpdate(); });
     save->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
-    QAction *undo = m_actions.Add(
+    QAction *undo = AddPageAction(
         TSpec{QStringLiteral("CombsUndo"), QStringLiteral("Отменить"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_Z)},
         [this] { CombsUndoExecute(); }, [this] { return CombsUndoUpdate(); });
     undo->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
-    QAction *delExists = m_actions.Add(
+    QAction *delExists = AddPageAction(
         TSpec{QStringLiteral("CombsDelExists"), QStringLiteral("Исключить тиражи"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_E)},
         [this] { CombsDelExistsExecute(); }, [this] { return CombsDelExistsUpdate(); });
     delExists->setIconText(QStringLiteral("[-] Тиражи"));
-    pageScoped(m_actions.Add(
+    pageScoped(AddPageAction(
         TSpec{QStringLiteral("CombsDelSelected"), QStringLiteral("Удалить выделенные"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_Delete)},
         [this] { CombsDelSelectedExecute(); }, [this] { return CombsDelSelectedUpdate(); }));
-    pageScoped(m_actions.Add(
+    pageScoped(AddPageAction(
         TSpec{QStringLiteral("CombsCopy"), QStringLiteral("Копировать в буфер"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_C)},
         [this] { CombsCopyExecute(); }, [this] { return CombsCopyUpdate(); }));
-    pageScoped(m_actions.Add(
+    pageScoped(AddPageAction(
         TSpec{QStringLiteral("CombsPaste"), QStringLiteral("Вставить из буфера"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_V)},
         [this] { CombsPasteExecute(); }, [this] { return CombsPasteUpdate(); }));
-    pageScoped(m_actions.Add(
+    pageScoped(AddPageAction(
         TSpec{QStringLiteral("CombsSelectAll"), QStringLiteral("Выделить все"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_A)},
         [this] { CombsSelectAllExecute(); }, [this] { return CombsSelectAllUpdate(); }));
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("CombsInfo"), QStringLiteral("Сведения о комбинации"), Category},
         [this] { CombsInfoExecute(); }, [this] { return CombsInfoUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("CombsCheckNums"), QStringLiteral("Количество уникальных номеров"), Category},
         [this] { CombsCheckNumsExecute(); }, [this] { return CombsCheckNumsUpdate(); });
-    pageScoped(m_actions.Add(
+    pageScoped(AddPageAction(
         TSpec{QStringLiteral("CombsFindInDraws"), QStringLiteral("Проверить по архиву тиражей"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_F)},
         [this] { CombsFindInDrawsExecute(); }, [this] { return CombsFindInDrawsUpdate(); }));
-    QAction *xls = m_actions.Add(
+    QAction *xls = AddPageAction(
         TSpec{QStringLiteral("CombsXlsExport"), QStringLiteral("Экспорт в Microsoft Excel"), Category},
         [this] { CombsXlsExportExecute(); }, [this] { return CombsXlsExportUpdate(); });
     // There is no spreadsheet export in this build.
     xls->setVisible(false);
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("ViewColorCombs"),
               QStringLiteral("Выделять каналы в списке комбинаций"),
               QStringLiteral("Вид"),
@@ -255,12 +256,32 @@ void TCombsPage::CreateActions() {
 
 // ---- settings ----------------------------------------------------------------------------------
 
-void TCombsPage::ApplyGameSettings(int channelSize, int matrixCols) {
-    m_model->SetChannelSize(channelSize);
-    m_matrixCols = matrixCols;
+QString TCombsPage::Caption() const {
+    return QStringLiteral("Комбинации");
 }
 
-void TCombsPage::LoadSettings(const TWindowSettings &settings, const QString &section) {
+QList<TMenuEntries> TCombsPage::MenuEntries() const {
+    return {{QStringLiteral("mnCombs"),
+             {"CombsGen", "CombsOpen", "CombsSave", "", "CombsUndo", "", "CombsDelExists", "CombsDelSelected",
+              "", "CombsCopy", "CombsPaste", "CombsSelectAll", "", "CombsInfo", "CombsFindInDraws",
+              "CombsCheckNums", "", "CombsXlsExport"}},
+            {QStringLiteral("mnView"), {"ViewColorCombs"}}};
+}
+
+void TCombsPage::ApplyGameSettings(const TConfigData &config) {
+    m_model->SetChannelSize(config.ChannelSize);
+    m_matrixCols = config.MatrixCols;
+}
+
+QList<TScreenshotRender> TCombsPage::ScreenshotRenders() const {
+    return {{QStringLiteral("TFormGenCombs"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 const TStatList &stats = m_ws.Stats();
+                 return std::make_unique<TFormGenCombs>(m_host, stats.CombsGenerateMode(),
+                                                        stats.CombsGenerateParameters(), parent);
+             }}};
+}
+
+void TCombsPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
     const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), DefaultColumnWidths);
     for (int c = 0; c < TCombsModel::ColumnCount && c < widths.size(); ++c)
         if (widths[c] > 0 && widths[c] < 2000) m_list->setColumnWidth(c, widths[c]);
@@ -271,10 +292,11 @@ void TCombsPage::LoadSettings(const TWindowSettings &settings, const QString &se
     const QSignalBlocker block(m_edExclude);
     m_edExclude->setValue(qBound(0, settings.DrawsExclude(), MaxDrawsExclude));
     m_model->SetColored(settings.ColorCombs());
+    m_filtersHeight = qBound(40, settings.FiltersHeight(), 2000);
     m_actions.UpdateAll();
 }
 
-void TCombsPage::SaveSettings(TWindowSettings &settings, const QString &section) const {
+void TCombsPage::SaveWindowSettings(TWindowSettings &settings, const QString &section) const {
     QList<int> widths;
     for (int c = 0; c < TCombsModel::ColumnCount; ++c)
         widths.append(m_list->columnWidth(c));
@@ -284,6 +306,16 @@ void TCombsPage::SaveSettings(TWindowSettings &settings, const QString &section)
         history.append(m_history->columnWidth(c));
     settings.SetColumnWidths(section, QLatin1String(HistoryName), history);
     settings.SetDrawsExclude(m_edExclude->value());
+}
+
+void TCombsPage::ApplyLayout(const QSize &windowSize) {
+    const int height = qMax(m_splitter->height(), windowSize.height());
+    m_splitter->setSizes({qMax(100, height - m_filtersHeight), m_filtersHeight});
+}
+
+void TCombsPage::SaveLayout(TWindowSettings &settings) const {
+    const QList<int> sizes = m_splitter->sizes();
+    if (sizes.size() == 2 && sizes[1] > 0) settings.SetFiltersHeight(sizes[1]);
 }
 
 // ---- selection ----------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Lottery.h"
+#include "gui/shell/Page.h"
 
 #include <QList>
 #include <QWidget>
@@ -13,17 +14,13 @@ class QTreeView;
 
 namespace lot {
 
-class TActionList;
 class TCombsModel;
-class TGuiHost;
 class THistoryModel;
-class TWindowSettings;
-class TWorkspace;
 
 /// The "Комбинации" tab: the combination list, the history of operations
 /// under it, the N field and the actions of the list with their handlers and
 /// enabled tests.
-class TCombsPage : public QWidget {
+class TCombsPage : public QWidget, public TPage {
     Q_OBJECT
 public:
     static constexpr const char *ListName = "lvCombs";
@@ -40,11 +37,19 @@ public:
     QSplitter *Splitter() const { return m_splitter; }
     QMenu *PopupMenu() const { return m_popup; }
 
+    QString Caption() const override;
+    TPageControl Control() const override { return TPageControl::Lists; }
+    QList<TMenuEntries> MenuEntries() const override;
+    /// Column widths, the N field, the colour switch and the history height.
+    void LoadWindowSettings(const TWindowSettings &settings, const QString &section) override;
+    void SaveWindowSettings(TWindowSettings &settings, const QString &section) const override;
+    /// The history under the list keeps its stored height (FiltersHeight).
+    void ApplyLayout(const QSize &windowSize) override;
+    void SaveLayout(TWindowSettings &settings) const override;
     /// Channel size for the group colours, matrix columns for the detail window.
-    void ApplyGameSettings(int channelSize, int matrixCols);
-    /// Column widths, the N field and the colour switch.
-    void LoadSettings(const TWindowSettings &settings, const QString &section);
-    void SaveSettings(TWindowSettings &settings, const QString &section) const;
+    void ApplyGameSettings(const TConfigData &config) override;
+    /// The generation dialog with the saved parameters.
+    QList<TScreenshotRender> ScreenshotRenders() const override;
 
     /// Selected rows, ascending, each once.
     QList<int> SelectedRows() const;
@@ -110,6 +115,7 @@ private:
     QSpinBox *m_edExclude = nullptr;
     QMenu *m_popup = nullptr;
     int m_matrixCols = 5;
+    int m_filtersHeight = 127;
 };
 
 } // namespace lot

@@ -1,19 +1,13 @@
 #include "gui/shell/TemplateMain.h"
 
-#include "gui/shell/FormConfig.h"
-
-#include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
-#include "filters/FilterText.h"
 #include "gui/archive/DrawsPage.h"
-#include "gui/archive/FormDraw.h"
-#include "gui/archive/FormDrawInfo.h"
 #include "gui/combs/CombsPage.h"
-#include "gui/combs/FormGenCombs.h"
-#include "gui/filters/FormFilter.h"
 #include "gui/shell/ActionList.h"
+#include "gui/shell/FormConfig.h"
 #include "gui/shell/FormFirstRun.h"
+#include "gui/shell/PageList.h"
 #include "gui/stats/StatsPage.h"
 #include "shell/Restart.h"
 #include "shell/Switches.h"
@@ -23,7 +17,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -32,8 +25,6 @@
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -48,17 +39,6 @@ const int PanelWidths[TTemplateMain::StatusPanelCount - 1] = {150, 180, 130, 150
 const char *const PanelSamples[TTemplateMain::StatusPanelCount - 1] = {
     "Архив тиражей: 99999", "Следующий тираж: 99999", "45;45;45;45;45;45",
     "Комбинаций: 8145060",  "Ставок: 999999",         "Рейтинг: 99999"};
-
-struct TTabDef {
-    const char *Name;
-    const char *Caption;
-};
-const TTabDef MainTabDefs[] = {
-    {"tsDrawsStat", "Статистика"}, {"tsDrawsGraph", "Графики"}, {"tsCard", "Карта"},
-    {"tsLayout", "Схема"},         {"tsWeek", "Неделя"},        {"tsStakes", "Ставки"},
-    {"tsRating", "Рейтинг"},       {"tsTables", "Регуляры"},    {"tsSystems", "Системы"},
-    {"tsScript", "Сценарий"},
-};
 
 struct TMenuDef {
     const char *Name;
@@ -114,12 +94,10 @@ TTemplateMain::TTemplateMain(const QString &dataDir, const QStringList &args, QW
 
         m_settingsLoaded = m_ws->LoadWindowSettings();
         ApplyWindowSettings();
-        if (m_statsPage) m_statsPage->ApplyWindowSettings();
         // Step 6: the game settings, the filter list file and the method lists.
         m_ws->LoadGameSettings();
-        m_gameSettings = m_ws->Stats().Config();
-        m_drawsPage->ApplyGameSettings(m_gameSettings.ChannelSize, m_gameSettings.MatrixCols);
-        m_combsPage->ApplyGameSettings(m_gameSettings.ChannelSize, m_gameSettings.MatrixCols);
+        for (TPage *page : m_pages)
+            page->ApplyGameSettings(m_ws->Stats().Config());
 
         connect(&m_host, &TGuiHost::BusyChanged, m_actions, &TActionList::UpdateAll);
         connect(m_ws.get(), &TWorkspace::StatusPanelsChanged, this, &TTemplateMain::UpdateStatusPanels);
@@ -151,9 +129,7 @@ TTemplateMain::~TTemplateMain() {
     // Pages refer to the workspace; they go before it does.
     delete m_splitter;
     m_splitter = nullptr;
-    m_drawsPage = nullptr;
-    m_combsPage = nullptr;
-    m_statsPage = nullptr;
+    m_pages.clear();
 }
 
 // ---- construction --------------------------------------------------------------------------------
@@ -191,25 +167,16 @@ void TTemplateMain::CreatePages() {
     m_pcLists = new QTabWidget(m_splitter);
     m_pcLists->setObjectName(QStringLiteral("pcLists"));
     m_pcLists->setMinimumWidth(150);
-    m_drawsPage = new TDrawsPage(*m_ws, m_host, *m_actions, m_pcLists);
-    m_pcLists->addTab(m_drawsPage, QStringLiteral("Архив тиражей"));
-
-    m_combsPage = new TCombsPage(*m_ws, m_host, *m_actions, m_pcLists);
-    m_combsSplitter = m_combsPage->Splitter();
-    m_pcLists->addTab(m_combsPage, QStringLiteral("Комбинации"));
-
     m_pcMain = new QTabWidget(m_splitter);
     m_pcMain->setObjectName(QStringLiteral("pcMain"));
-    for (const TTabDef &def : MainTabDefs) {
-        auto *page = new QWidget(m_pcMain);
-        page->setObjectName(QLatin1String(def.Name));
-        m_pcMain->addTab(page, QString::fromUtf8(def.Caption));
-    }
-    if (QWidget *stat = m_pcMain->widget(TabIndex(m_pcMain, QStringLiteral("tsDrawsStat")))) {
-        auto *statLayout = new QVBoxLayout(stat);
-        statLayout->setContentsMargins(0, 0, 0, 0);
-        m_statsPage = new TStatsPage(*m_ws, m_host, *m_actions, stat);
-        statLayout->addWidget(m_statsPage);
+
+    const TPageContext context{*m_ws, m_host, *m_actions};
+    for (const TPageFactory &create : PageFactories()) {
+        // Not the splitter as the first parent: it would take the page as a pane.
+        TPage *page = create(context, m_pcMain);
+        QTabWidget *tabs = page->Control() == TPageControl::Lists ? m_pcLists : m_pcMain;
+        tabs->addTab(page->Widget(), page->Caption());
+        m_pages.append(page);
     }
     // Until the systems are switched on, their tab stays hidden.
     m_pcMain->setTabVisible(TabIndex(m_pcMain, QStringLiteral("tsSystems")), false);
@@ -257,22 +224,22 @@ void TTemplateMain::CreateMenus() {
         QMenu *menu = menuBar()->addMenu(QString::fromUtf8(def.Caption));
         menu->setObjectName(QLatin1String(def.Name));
     }
-    auto add = [this](const char *menuName, const QStringList &actions) {
-        if (QMenu *menu = Menu(QLatin1String(menuName)))
-            m_actions->AddByName(menu, actions);
+    // The window's own entries, then those of every page in page order.
+    QStringList view;
+    for (const TTabSwitch &sw : TabSwitches())
+        view << QLatin1String(sw.ActionName);
+    view << QString(); // the pages' view switches follow the tab switches
+    QList<TMenuEntries> entries = {{QStringLiteral("mnFile"), {"EditConfig", "", "ExitProgram"}},
+                                   {QStringLiteral("mnView"), view},
+                                   {QStringLiteral("mnHelp"), {"AutoUpdate"}}};
+    for (const TPage *page : m_pages)
+        entries += page->MenuEntries();
+    for (const TMenuEntries &e : entries) {
+        if (QMenu *menu = Menu(e.Menu))
+            m_actions->AddByName(menu, e.Actions);
         else
-            m_missingMenus.append(QLatin1String(menuName));
-    };
-    add("mnFile", {"EditConfig", "", "ExitProgram"});
-    add("mnDraws", {"DrawsDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo", "",
-                    "DrawsImport", "DrawsExport", "DrawsXlsExport", "", "DrawsSorted"});
-    add("mnCombs", {"CombsGen", "CombsOpen", "CombsSave", "", "CombsUndo", "", "CombsDelExists",
-                    "CombsDelSelected", "", "CombsCopy", "CombsPaste", "CombsSelectAll", "", "CombsInfo",
-                    "CombsFindInDraws", "CombsCheckNums", "", "CombsXlsExport"});
-    add("mnStat", {"StatRefresh", "", "DrawsStatePrefetchsEnabled", "DrawsStateShowTotalLine"});
-    add("mnView", {"TabGraphs", "TabCard", "TabLayout", "TabWeek", "TabTables", "SystemsOn", "",
-                   "ViewColorDraws", "ViewColorCombs"});
-    add("mnHelp", {"AutoUpdate"});
+            m_missingMenus.append(e.Menu);
+    }
     UpdateMenus();
 }
 
@@ -286,6 +253,24 @@ void TTemplateMain::UpdateMenus() {
     }
     if (QMenu *systems = Menu(QStringLiteral("mnSystems")))
         systems->menuAction()->setVisible(m_ws->Settings().SystemsEnabled());
+}
+
+TPage *TTemplateMain::Page(const QString &name) const {
+    for (TPage *page : m_pages)
+        if (page->Name() == name) return page;
+    return nullptr;
+}
+
+TDrawsPage *TTemplateMain::DrawsPage() const {
+    return FindPage<TDrawsPage>();
+}
+
+TCombsPage *TTemplateMain::CombsPage() const {
+    return FindPage<TCombsPage>();
+}
+
+TStatsPage *TTemplateMain::StatsPage() const {
+    return FindPage<TStatsPage>();
 }
 
 QLabel *TTemplateMain::StatusPanel(int i) const {
@@ -324,14 +309,16 @@ void TTemplateMain::ApplyWindowSettings() {
         setGeometry(normal);
         if (maximised) setWindowState(windowState() | Qt::WindowMaximized);
 
-        m_drawsPage->LoadColumns(settings, MainSection);
-        m_combsPage->LoadSettings(settings, MainSection);
+        int preferred = 0;
+        for (TPage *page : m_pages) {
+            page->LoadWindowSettings(settings, MainSection);
+            if (page->Control() == TPageControl::Lists) preferred = qMax(preferred, page->PreferredWidth());
+        }
         int left = qBound(150, settings.LeftPanelWidth(), 2000);
         // Until the user sizes it, the left panel shows the whole draws list.
         if (!settings.Ini().ValueExists(MainSection, QStringLiteral("LeftPanelWidth")))
-            left = qMax(left, m_drawsPage->PreferredWidth());
+            left = qMax(left, preferred);
         m_leftWidth = left;
-        m_filtersHeight = qBound(40, settings.FiltersHeight(), 2000);
         ApplySplitterSizes();
         ApplyTabVisibility();
     } catch (const std::exception &e) {
@@ -345,8 +332,8 @@ void TTemplateMain::ApplyWindowSettings() {
 void TTemplateMain::ApplySplitterSizes() {
     const int width = qMax(m_splitter->width(), geometry().width());
     m_splitter->setSizes({m_leftWidth, qMax(200, width - m_leftWidth)});
-    const int height = qMax(m_combsSplitter->height(), geometry().height());
-    m_combsSplitter->setSizes({qMax(100, height - m_filtersHeight), m_filtersHeight});
+    for (TPage *page : m_pages)
+        page->ApplyLayout(geometry().size());
 }
 
 void TTemplateMain::StoreWindowSettings() {
@@ -361,11 +348,11 @@ void TTemplateMain::StoreWindowSettings() {
             const QSize screenSize = screen() ? screen()->availableGeometry().size() : QSize();
             settings.WritePlacement(MainSection, screenSize, placement);
             settings.SetLeftPanelWidth(m_pcLists->width());
-            const QList<int> sizes = m_combsSplitter->sizes();
-            if (sizes.size() == 2 && sizes[1] > 0) settings.SetFiltersHeight(sizes[1]);
+            for (const TPage *page : m_pages)
+                page->SaveLayout(settings);
         }
-        m_drawsPage->SaveColumns(settings, MainSection);
-        m_combsPage->SaveSettings(settings, MainSection);
+        for (const TPage *page : m_pages)
+            page->SaveWindowSettings(settings, MainSection);
     } catch (const std::exception &e) {
         m_host.ShowError(
             Format(QStringLiteral("Ошибка сохранения параметров программы!\r\r%s"), {ExceptionText(e)}));
@@ -527,84 +514,12 @@ bool TTemplateMain::event(QEvent *event) {
     return QMainWindow::event(event);
 }
 
-// ---- screenshots
-// ---------------------------------------------------------------------------------------------
-
-bool TTemplateMain::SaveScreenshots(const QString &dir) {
-    if (!QDir().mkpath(dir)) return false;
-    bool ok = true;
-    auto save = [&](QWidget *widget, const QString &name) {
-        QApplication::processEvents();
-        ok = widget->grab().save(QDir(dir).filePath(name + QStringLiteral(".png"))) && ok;
-    };
-    // A fixed size keeps the pictures comparable whatever screen the
-    // platform reports.
-    if (!isMaximized()) resize(1280, 800);
-    const int mainIndex = m_pcMain->currentIndex();
-    const int listIndex = m_pcLists->currentIndex();
-    for (int i = 0; i < m_pcMain->count(); ++i) {
-        if (!m_pcMain->isTabVisible(i)) continue;
-        m_pcMain->setCurrentIndex(i);
-        save(this, m_pcMain->widget(i)->objectName());
-    }
-    m_pcMain->setCurrentIndex(mainIndex);
-    for (int i = 0; i < m_pcLists->count(); ++i) {
-        m_pcLists->setCurrentIndex(i);
-        save(this, m_pcLists->widget(i)->objectName());
-    }
-    m_pcLists->setCurrentIndex(listIndex);
-
-    {
-        TFormDraw form(m_host, TDrawsPage::DrawDialogTitle(), m_ws->NewDrawTemplate(), true, this);
-        form.show();
-        save(&form, QStringLiteral("TFormDraw"));
-    }
-    {
-        TFormDraw form(m_host, TDrawsPage::DrawDialogTitle(), m_ws->NewDrawTemplate(), false, this);
-        form.show();
-        save(&form, QStringLiteral("TFormDraw_NoDate"));
-    }
-    if (const TDrawRec *draw = m_ws->Archive().DrawAtPosition(0)) {
-        TDrawInfoData data;
-        data.DrawNumber = draw->DrawNumber;
-        data.DrawDate = DrawDateText(*draw);
-        data.Numbers = DrawToComb(*draw);
-        data.ArrayIndex = m_ws->Archive().PositionToIndex(0);
-        data.Sorted = m_ws->SortedDraws();
-        data.ChannelSize = m_gameSettings.ChannelSize;
-        data.MatrixCols = m_gameSettings.MatrixCols;
-        auto *info = new TFormDrawInfo(data, this);
-        info->show();
-        save(info, QStringLiteral("TFormDrawInfo"));
-        info->close();
-    }
-    {
-        TFormFirstRun form(m_host, m_helpFile, this);
-        form.show();
-        save(&form, QStringLiteral("TFormFirstRun"));
-    }
-    {
-        TFormGenCombs form(m_host, m_ws->Stats().CombsGenerateMode(), m_ws->Stats().CombsGenerateParameters(),
-                           this);
-        form.show();
-        save(&form, QStringLiteral("TFormGenCombs"));
-    }
-    {
-        TFormFilter form(m_ws->Stats(), m_ws->StatTable(), &m_host, this);
-        form.SetFilter(
-            TextToFilter(m_ws->Stats(), QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
-        form.show();
-        save(&form, QStringLiteral("TFormFilter"));
-    }
-    return ok;
-}
-
 void TTemplateMain::EditConfigExecute() {
     TConfigData data = m_ws->Stats().Config();
     QList<int> changedGroups;
     if (!TFormConfig::Execute(this, data, changedGroups)) return;
     m_ws->ApplyGameSettings(data, changedGroups);
-    if (auto *page = StatsPage()) page->RefillSelector();
+    if (auto *page = StatsPage()) page->ApplyGameSettings(m_ws->Stats().Config());
     update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/shell/GuiHost.h"
+#include "gui/shell/Page.h"
 #include "shell/Workspace.h"
 #include "stats/ConfigData.h"
 
@@ -21,9 +22,10 @@ class TCombsPage;
 class TDrawsPage;
 class TStatsPage;
 
-/// The main window with all its behaviour: the page controls, the menu and
-/// action list, the status bar, the busy state, window settings, start-up
-/// and shutdown. The game's own window class derives from it.
+/// The main window with all its behaviour: the page controls with the tab
+/// pages of PageFactories(), the menu and action list, the status bar, the
+/// busy state, window settings, start-up and shutdown. The game's own window
+/// class derives from it.
 class TTemplateMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -38,9 +40,13 @@ public:
     TWorkspace &Workspace() { return *m_ws; }
     TGuiHost &Host() { return m_host; }
     TActionList &Actions() { return *m_actions; }
-    TDrawsPage *DrawsPage() const { return m_drawsPage; }
-    TCombsPage *CombsPage() const { return m_combsPage; }
-    TStatsPage *StatsPage() const { return m_statsPage; }
+    /// The tab pages in registration order.
+    const QList<TPage *> &Pages() const { return m_pages; }
+    /// The page of the tab with that object name, or nullptr.
+    TPage *Page(const QString &name) const;
+    TDrawsPage *DrawsPage() const;
+    TCombsPage *CombsPage() const;
+    TStatsPage *StatsPage() const;
     QTabWidget *ListsTabs() const { return m_pcLists; }
     QTabWidget *MainTabs() const { return m_pcMain; }
     QLabel *StatusPanel(int i) const;
@@ -50,7 +56,7 @@ public:
     QStringList MissingMenuActions() const;
 
     /// The game settings in use (channel size, matrix columns ...).
-    const TConfigData &GameSettings() const { return m_gameSettings; }
+    const TConfigData &GameSettings() const { return m_ws->Stats().Config(); }
 
     /// No modal dialog is opened by start-up (screenshots, batch runs):
     /// confirmations are answered No, other messages go to stderr.
@@ -65,7 +71,8 @@ public:
     bool StartupRan() const { return m_startupRan; }
 
     /// Renders the window with each visible tab of both page controls
-    /// active to dir/<tab objectName>.png, and the dialogs beside them.
+    /// active to dir/<tab objectName>.png, and the pages' and the window's
+    /// dialogs beside them (Screenshots.cpp).
     bool SaveScreenshots(const QString &dir);
 
     /// Makes the tab pages follow their visibility switches.
@@ -97,6 +104,14 @@ private:
     };
     static const QList<TTabSwitch> &TabSwitches();
 
+    template <class T> T *FindPage() const {
+        for (TPage *page : m_pages)
+            if (auto *found = dynamic_cast<T *>(page)) return found;
+        return nullptr;
+    }
+    /// The window's own dialogs for the screenshot run.
+    QList<TScreenshotRender> ScreenshotRenders();
+
     void CreateStatusBar();
     void CreatePages();
     void CreateActions();
@@ -113,16 +128,12 @@ private:
 
     TGuiHost m_host;
     std::unique_ptr<TWorkspace> m_ws;
-    TConfigData m_gameSettings;
     QStringList m_args;
     TActionList *m_actions = nullptr;
     QSplitter *m_splitter = nullptr;
     QTabWidget *m_pcLists = nullptr;
     QTabWidget *m_pcMain = nullptr;
-    QSplitter *m_combsSplitter = nullptr;
-    TDrawsPage *m_drawsPage = nullptr;
-    TCombsPage *m_combsPage = nullptr;
-    TStatsPage *m_statsPage = nullptr;
+    QList<TPage *> m_pages;
     QList<QLabel *> m_panels;
     QStringList m_missingMenus;
     QTimer *m_startTimer = nullptr;
@@ -134,7 +145,6 @@ private:
     bool m_settingsLoaded = false;
     bool m_wasShown = false;
     int m_leftWidth = 335;
-    int m_filtersHeight = 127;
 };
 
 } // namespace lot

@@ -1,5 +1,7 @@
 #include "gui/stats/StatsPage.h"
 
+#include "filters/FilterText.h"
+#include "gui/filters/FormFilter.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
 #include "gui/stats/StatModel.h"
@@ -69,8 +71,8 @@ QLineSeries *MakeSeries(const TStatChartSeries &data, const QColor &colour, int 
 } // namespace
 
 TStatsPage::TStatsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actions, QWidget *parent)
-    : QWidget(parent), m_ws(workspace), m_host(host), m_actions(actions) {
-    setObjectName(QStringLiteral("pnDrawsStat"));
+    : QWidget(parent), TPage(this, actions), m_ws(workspace), m_host(host), m_actions(actions) {
+    setObjectName(QStringLiteral("tsDrawsStat"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
@@ -197,10 +199,10 @@ TStatTable &TStatsPage::Table() const {
 
 void TStatsPage::CreateActions() {
     using TSpec = TActionList::TSpec;
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("StatRefresh"), QStringLiteral("Обновить"), Category},
         [this] { StatRefreshExecute(); }, [this] { return StatRefreshUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsStatePrefetchsEnabled"),
               QStringLiteral("Использовать сравнение с полным набором комбинаций"),
               Category,
@@ -209,7 +211,7 @@ void TStatsPage::CreateActions() {
               true},
         [this] { DrawsStatePrefetchsEnabledExecute(); },
         [this] { return DrawsStatePrefetchsEnabledUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsStateShowTotalLine"),
               QStringLiteral("График идеального распределения"),
               Category,
@@ -217,12 +219,12 @@ void TStatsPage::CreateActions() {
               {},
               true},
         [this] { DrawsStateShowTotalLineExecute(); }, [this] { return DrawsStateShowTotalLineUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("StatFilter_Include"), QStringLiteral("Оставить выделенные"), Category,
               QKeySequence(Qt::Key_F7),
               QStringLiteral("В списке комбинаций оставить комбинации с выделенными характеристиками")},
         [this] { StatFilter_IncludeExecute(); }, [this] { return StatFilter_IncludeUpdate(); });
-    m_actions.Add(
+    AddPageAction(
         TSpec{QStringLiteral("StatFilter_Exclude"), QStringLiteral("Удалить выделенные"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_F7),
               QStringLiteral("Из списка комбинаций удалить комбинации с выделенными характеристиками")},
@@ -307,8 +309,29 @@ bool TStatsPage::eventFilter(QObject *watched, QEvent *event) {
 
 // ---- layout ----------------------------------------------------------------------------------
 
-void TStatsPage::ApplyWindowSettings() {
-    const TWindowSettings &settings = m_ws.Settings();
+QString TStatsPage::Caption() const {
+    return QStringLiteral("Статистика");
+}
+
+QList<TMenuEntries> TStatsPage::MenuEntries() const {
+    return {{QStringLiteral("mnStat"),
+             {"StatRefresh", "", "DrawsStatePrefetchsEnabled", "DrawsStateShowTotalLine"}}};
+}
+
+void TStatsPage::ApplyGameSettings(const TConfigData &) {
+    FillSelector();
+}
+
+QList<TScreenshotRender> TStatsPage::ScreenshotRenders() const {
+    return {{QStringLiteral("TFormFilter"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 auto form = std::make_unique<TFormFilter>(m_ws.Stats(), Table(), &m_host, parent);
+                 form->SetFilter(TextToFilter(
+                     m_ws.Stats(), QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
+                 return form;
+             }}};
+}
+
+void TStatsPage::LoadWindowSettings(const TWindowSettings &settings, const QString &) {
     SetPrefetchColumns(m_ws.PrefetchsEnabled());
     SetChartHeight(std::clamp(settings.DrawsStatHeight(), 40, 2000));
     const QSignalBlocker block(m_edLen);

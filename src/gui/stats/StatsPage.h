@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/shell/Page.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -14,18 +16,15 @@ class QToolBar;
 
 namespace lot {
 
-class TActionList;
-class TGuiHost;
 class TStatModel;
 class TStatTable;
-class TWorkspace;
 
 /// The "Статистика" tab: the method selector, the sample length, the
 /// statistics table with its row selection and the chart under it, and the
 /// actions of the tab. It shows the workspace's TStatTable; every change the
 /// engine makes (a script selecting a method or rows) reaches the widgets
 /// through the table's signals.
-class TStatsPage : public QWidget {
+class TStatsPage : public QWidget, public TPage {
     Q_OBJECT
 public:
     static constexpr const char *ListName = "lvDrawsStat";
@@ -50,9 +49,16 @@ public:
     /// The table's context menu; the filter actions join it.
     QMenu *PopupMenu() const { return m_popup; }
 
+    QString Caption() const override;
+    TPageControl Control() const override { return TPageControl::Main; }
+    QList<TMenuEntries> MenuEntries() const override;
     /// Takes the prefetch switch, the chart height and the sample length
     /// from the window settings just loaded.
-    void ApplyWindowSettings();
+    void LoadWindowSettings(const TWindowSettings &settings, const QString &section) override;
+    /// The method lists follow the settings: the selector is filled anew.
+    void ApplyGameSettings(const TConfigData &config) override;
+    /// The filter dialog with a sample filter over the number method.
+    QList<TScreenshotRender> ScreenshotRenders() const override;
     /// Shows the three full-set columns 80 pixels wide, or hides them.
     void SetPrefetchColumns(bool visible);
     /// Height of the chart under the splitter (window setting DrawsStatHeight).
@@ -77,10 +83,6 @@ public:
     bool StatFilter_IncludeUpdate() const;
     void StatFilter_ExcludeExecute();
     bool StatFilter_ExcludeUpdate() const;
-
-public:
-    /// Refills the method selector from the registry (after re-registration).
-    void RefillSelector() { FillSelector(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

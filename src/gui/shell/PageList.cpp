@@ -1,0 +1,45 @@
+#include "gui/shell/PageList.h"
+
+#include "gui/archive/DrawsPage.h"
+#include "gui/combs/CombsPage.h"
+#include "gui/shell/PlaceholderPage.h"
+#include "gui/stats/StatsPage.h"
+
+namespace lot {
+
+namespace {
+
+template <class T> TPageFactory Page() {
+    return [](const TPageContext &context, QWidget *parent) -> TPage * {
+        return new T(context.Workspace, context.Host, context.Actions, parent);
+    };
+}
+
+/// A tab that is not built yet; its page replaces this line.
+TPageFactory Placeholder(const char *name, const char *caption) {
+    return [name, caption](const TPageContext &context, QWidget *parent) -> TPage * {
+        return new TPlaceholderPage(QLatin1String(name), QString::fromUtf8(caption), context.Actions, parent);
+    };
+}
+
+} // namespace
+
+const QList<TPageFactory> &PageFactories() {
+    static const QList<TPageFactory> pages = {
+        Page<TDrawsPage>(),
+        Page<TCombsPage>(),
+        Page<TStatsPage>(),
+        Placeholder("tsDrawsGraph", "Графики"),
+        Placeholder("tsCard", "Карта"),
+        Placeholder("tsLayout", "Схема"),
+        Placeholder("tsWeek", "Неделя"),
+        Placeholder("tsStakes", "Ставки"),
+        Placeholder("tsRating", "Рейтинг"),
+        Placeholder("tsTables", "Регуляры"),
+        Placeholder("tsSystems", "Системы"),
+        Placeholder("tsScript", "Сценарий"),
+    };
+    return pages;
+}
+
+} // namespace lot
