@@ -1,11 +1,11 @@
 #include "archive/DrawsArchive.h"
 
+#include "core/AtomicFile.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <QtEndian>
 
@@ -203,15 +203,7 @@ QByteArray TDrawsArchive::DrawsToBytes(const TDrawsArray &draws) {
 }
 
 void TDrawsArchive::SaveDrawsFile(const QString &fileName) const {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) throw EError(file.errorString());
-    const QByteArray bytes = DrawsToBytes(m_draws);
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw EError(reason);
-    }
-    if (!file.commit()) throw EError(file.errorString());
+    WriteFileAtomically(fileName, DrawsToBytes(m_draws));
 }
 
 } // namespace lot

@@ -6,8 +6,9 @@
 #include "core/Errors.h"
 #include "core/Format.h"
 
+#include "core/AtomicFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -173,15 +174,7 @@ QByteArray DrawsToCsvBytes(const TDrawsArray &draws) {
 }
 
 void ExportDrawsCsv(const TDrawsArchive &archive, const QString &fileName) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) throw EError(file.errorString());
-    const QByteArray bytes = DrawsToCsvBytes(archive.Draws());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw EError(reason);
-    }
-    if (!file.commit()) throw EError(file.errorString());
+    WriteFileAtomically(fileName, DrawsToCsvBytes(archive.Draws()));
 }
 
 } // namespace lot

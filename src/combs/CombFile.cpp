@@ -5,10 +5,11 @@
 #include "core/Errors.h"
 #include "core/Format.h"
 
+#include "core/AtomicFile.h"
+
 #include <algorithm>
 #include <cstring>
 #include <QFile>
-#include <QSaveFile>
 
 namespace lot {
 
@@ -153,17 +154,12 @@ void WriteCombsFile(const QString &fileName, const TComb *combs, int count) {
         return t;
     }();
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) throw EError(file.errorString());
+    TAtomicFile file(fileName);
     constexpr qsizetype BlockSize = 1 << 20;
     QByteArray block;
     block.reserve(BlockSize + 64);
     const auto flush = [&] {
-        if (file.write(block) != block.size()) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            throw EError(reason);
-        }
+        file.Write(block);
         block.resize(0);
     };
     for (int i = 0; i < count; ++i) {
@@ -176,7 +172,7 @@ void WriteCombsFile(const QString &fileName, const TComb *combs, int count) {
         if (block.size() >= BlockSize) flush();
     }
     flush();
-    if (!file.commit()) throw EError(file.errorString());
+    file.Commit();
 }
 
 void ParseCombsText(const QString &text, TCombsArray &dest, int &count) {
@@ -205,21 +201,16 @@ QString CombsToText(const TComb *combs, int count) {
 
 void WriteCombsBuffer(const QString &fileName, const TComb *combs, int count,
                       const std::function<void(int done)> &progress) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) throw EError(file.errorString());
+    TAtomicFile file(fileName);
     const int step = std::max(1, count / 100);
     for (int done = 0; done < count;) {
         const int n = std::min(step, count - done);
         const qint64 bytes = qint64(n) * qint64(sizeof(TComb));
-        if (file.write(reinterpret_cast<const char *>(combs + done), bytes) != bytes) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            throw EError(reason);
-        }
+        file.Write(reinterpret_cast<const char *>(combs + done), bytes);
         done += n;
         if (progress) progress(done);
     }
-    if (!file.commit()) throw EError(file.errorString());
+    file.Commit();
 }
 
 void ReadCombsBuffer(const QString &fileName, TCombsArray &dest, int &count,

@@ -1,11 +1,11 @@
 #include "core/IniFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/Codec1251.h"
 #include "core/Errors.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -115,18 +115,11 @@ void TIniFile::Save() const {
 }
 
 void TIniFile::SaveAs(const QString &fileName) const {
-    QSaveFile file(fileName);
-    const auto fail = [&]() {
-        return EError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
-    };
-    if (!file.open(QIODevice::WriteOnly)) throw fail();
-    const QByteArray bytes = ToCp1251(ToText());
-    if (file.write(bytes) != bytes.size()) {
-        const EError error = fail();
-        file.cancelWriting();
-        throw error;
+    try {
+        WriteFileAtomically(fileName, ToCp1251(ToText()));
+    } catch (const EError &e) {
+        throw EError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(fileName), e.Message()));
     }
-    if (!file.commit()) throw fail();
 }
 
 const TIniFile::Section *TIniFile::FindSection(const QString &name) const {

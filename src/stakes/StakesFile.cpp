@@ -1,12 +1,12 @@
 #include "stakes/StakesFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
 
 #include <cstring>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -19,8 +19,6 @@ namespace lot {
 static_assert(std::endian::native == std::endian::little, "the stakes file is little-endian");
 
 namespace {
-// Copies of an outdated file are rare; this bound only stops a runaway search.
-constexpr int MaxBackupNumber = 999;
 
 [[noreturn]] void RaiseNotOpen() {
     throw EError(QStringLiteral("Файл ставок не открыт!"));
@@ -94,13 +92,8 @@ bool TStakesFile::HasCurrentVersion() {
 }
 
 QString TStakesFile::BackupFileName(const QString &fileName) {
-    const QString base = fileName + QStringLiteral(".bak");
-    if (!QFileInfo::exists(base)) return base;
-    for (int n = 1; n <= MaxBackupNumber; ++n) {
-        const QString candidate = base + QLatin1Char('.') + QString::number(n);
-        if (!QFileInfo::exists(candidate)) return candidate;
-    }
-    throw EError(Format(QStringLiteral("Нет свободного имени для копии файла ставок \"%s\"."), {fileName}));
+    return FreeBackupName(
+        fileName, Format(QStringLiteral("Нет свободного имени для копии файла ставок \"%s\"."), {fileName}));
 }
 
 void TStakesFile::EmptyOutdatedFile(IHost &host) {
@@ -111,10 +104,12 @@ void TStakesFile::EmptyOutdatedFile(IHost &host) {
     if (!m_file.seek(0)) throw EError(m_file.errorString());
     const QByteArray old = m_file.readAll();
     if (old.size() != m_file.size()) throw EError(m_file.errorString());
-    QSaveFile backup(backupName);
-    if (!backup.open(QIODevice::WriteOnly) || backup.write(old) != old.size() || !backup.commit())
+    try {
+        WriteFileAtomically(backupName, old);
+    } catch (const EError &e) {
         throw EError(Format(QStringLiteral("Не удалось сохранить копию файла ставок \"%s\": %s"),
-                            {backupName, backup.errorString()}));
+                            {backupName, e.Message()}));
+    }
     Truncate();
 }
 

@@ -1,5 +1,6 @@
 #include "stats/PrefetchFile.h"
 
+#include "core/AtomicFile.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
@@ -12,7 +13,6 @@
 #include <exception>
 #include <limits>
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 #include <thread>
 
@@ -150,14 +150,7 @@ void WritePrefetchFile(const QString &fileName, const TPrefetchTable &table) {
     PutInt32(p + 4, table.MaxCount);
     PutInt32(p + 8, 0);
 
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) throw EError(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw EError(reason);
-    }
-    if (!file.commit()) throw EError(file.errorString());
+    WriteFileAtomically(fileName, bytes);
 }
 
 TPrefetchTable ReadPrefetchFile(const QString &fileName) {
