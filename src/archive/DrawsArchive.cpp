@@ -6,6 +6,7 @@
 #include "core/Format.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QtEndian>
 
@@ -164,11 +165,13 @@ void TDrawsArchive::LoadDrawsFromBytes(const QByteArray &bytes) {
                            "неполная последняя запись пропущена.",
                            {qlonglong(bytes.size()), RecordSize});
     if (skipped != 0) problems << Format("Пропущено записей с числами вне диапазона 1..45: %d.", {skipped});
+    m_loadedWithLosses = !problems.isEmpty();
     if (!problems.isEmpty()) throw EError(problems.join(QStringLiteral("\r")));
 }
 
 void TDrawsArchive::LoadDrawsFile(const QString &fileName) {
     m_draws.clear();
+    m_loadedWithLosses = false;
     QFile file(fileName);
     if (!file.exists()) return;
     if (!file.open(QIODevice::ReadOnly)) throw EError(file.errorString());
@@ -186,6 +189,7 @@ void TDrawsArchive::LoadDrawsFile(const QString &fileName) {
     } catch (const EError &e) {
         problems = e.Message() + QStringLiteral("\r");
     }
+    m_loadedWithLosses = true;
     throw EError(problems +
                  Format("Файл тиражей больше %d записей: остаток файла не прочитан.", {MaxDrawsFileRecords}));
 }
@@ -202,8 +206,12 @@ QByteArray TDrawsArchive::DrawsToBytes(const TDrawsArray &draws) {
     return bytes;
 }
 
-void TDrawsArchive::SaveDrawsFile(const QString &fileName) const {
+void TDrawsArchive::SaveDrawsFile(const QString &fileName) {
+    if (m_loadedWithLosses && QFileInfo::exists(fileName))
+        BackupFile(fileName, Format(QStringLiteral("Нет свободного имени для копии файла тиражей \"%s\"."),
+                                    {fileName}));
     WriteFileAtomically(fileName, DrawsToBytes(m_draws));
+    m_loadedWithLosses = false;
 }
 
 } // namespace lot

@@ -72,8 +72,16 @@ public:
     /// Reads the draws file; a missing file gives an empty archive. Whole
     /// records are kept even when a trailing partial record raises.
     void LoadDrawsFile(const QString &fileName);
-    /// Rewrites the draws file atomically (temporary file + rename).
-    void SaveDrawsFile(const QString &fileName) const;
+    /// Rewrites the draws file atomically (temporary file + rename). When
+    /// the file was read with records left out (numbers outside 1..45, a
+    /// partial record, a file too large), the first save copies it as it
+    /// was to "<file>.bak" (or ".bak.N") first: the save is what would drop
+    /// those records for good. A copy that cannot be made raises and the
+    /// file stays as it is.
+    void SaveDrawsFile(const QString &fileName);
+    /// The archive was read from a draws file with records left out that
+    /// no save has dropped yet.
+    bool LoadedWithLosses() const { return m_loadedWithLosses; }
 
     /// Replaces the archive with the draws file image `bytes`: every whole
     /// 24-byte record whose numbers are valid is kept (date tails beyond the
@@ -87,6 +95,7 @@ public:
 private:
     TDrawsArray m_draws;
     int m_offset = 0;
+    bool m_loadedWithLosses = false;
 };
 
 } // namespace lot

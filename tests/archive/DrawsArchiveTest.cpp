@@ -259,6 +259,44 @@ TEST_F(DrawsFileTest, RecordsWithNumbersOutsideTheRangeAreSkipped) {
     EXPECT_EQ(archive.At(2).DrawNumber, 13);
 }
 
+TEST_F(DrawsFileTest, TheFirstSaveAfterALossyLoadKeepsTheFileAsItWas) {
+    TDrawsArray withBadRecord = TenDraws().Draws();
+    withBadRecord[3].Numbers[2] = 46;
+    const QByteArray badBytes = TDrawsArchive::DrawsToBytes(withBadRecord);
+    const QByteArray truncated = TDrawsArchive::DrawsToBytes(TenDraws().Draws()).left(100);
+    for (const QByteArray &original : {badBytes, truncated}) {
+        QFile::remove(Path(QStringLiteral("Brantlee_6x45.ldr.bak")));
+        ASSERT_TRUE(WriteBytes(Path(), original));
+        TDrawsArchive archive;
+        EXPECT_THROW(archive.LoadDrawsFile(Path()), EError);
+        EXPECT_TRUE(archive.LoadedWithLosses());
+        const QByteArray kept = TDrawsArchive::DrawsToBytes(archive.Draws());
+        archive.SaveDrawsFile(Path());
+        EXPECT_EQ(ReadBytes(Path(QStringLiteral("Brantlee_6x45.ldr.bak"))), original);
+        EXPECT_EQ(ReadBytes(Path()), kept);
+        EXPECT_FALSE(archive.LoadedWithLosses());
+        // Nothing more is lost by later saves: no second copy.
+        archive.SaveDrawsFile(Path());
+        EXPECT_FALSE(QFile::exists(Path(QStringLiteral("Brantlee_6x45.ldr.bak.1"))));
+    }
+    // A copy already there is kept; the new one takes the next name.
+    ASSERT_TRUE(WriteBytes(Path(), badBytes));
+    TDrawsArchive archive;
+    EXPECT_THROW(archive.LoadDrawsFile(Path()), EError);
+    archive.SaveDrawsFile(Path());
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("Brantlee_6x45.ldr.bak.1"))), badBytes);
+    EXPECT_EQ(ReadBytes(Path(QStringLiteral("Brantlee_6x45.ldr.bak"))), truncated);
+}
+
+TEST_F(DrawsFileTest, ACleanFileIsSavedWithoutACopy) {
+    ASSERT_TRUE(WriteBytes(Path(), TDrawsArchive::DrawsToBytes(TenDraws().Draws())));
+    TDrawsArchive archive;
+    archive.LoadDrawsFile(Path());
+    EXPECT_FALSE(archive.LoadedWithLosses());
+    archive.SaveDrawsFile(Path());
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("Brantlee_6x45.ldr.bak"))));
+}
+
 TEST_F(DrawsFileTest, BothProblemsAreReportedTogether) {
     TDrawsArray draws{MakeDraw(1), MakeDraw(3, {0, 0, 0, 0, 0, 0}, {0, 0})};
     ASSERT_TRUE(WriteBytes(Path(), TDrawsArchive::DrawsToBytes(draws) + QByteArray("xyz")));
@@ -304,27 +342,27 @@ TEST_F(DrawsFileTest, UnreadableFileRaisesTheFileError) {
 
 TEST_F(DrawsFileTest, SaveReplacesTheFileWhole) {
     ASSERT_TRUE(WriteBytes(Path(), QByteArray(1000, 'x')));
-    const TDrawsArchive archive = ArchiveOf({1, 3});
+    TDrawsArchive archive = ArchiveOf({1, 3});
     archive.SaveDrawsFile(Path());
     EXPECT_EQ(ReadBytes(Path()), TDrawsArchive::DrawsToBytes(archive.Draws()));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Brantlee_6x45.ldr")});
 
-    const TDrawsArchive empty;
+    TDrawsArchive empty;
     empty.SaveDrawsFile(Path());
     EXPECT_EQ(QFileInfo(Path()).size(), 0);
 }
 
 TEST_F(DrawsFileTest, SaveIntoAMissingFolderRaises) {
-    const TDrawsArchive archive = ArchiveOf({1});
+    TDrawsArchive archive = ArchiveOf({1});
     EXPECT_THROW(archive.SaveDrawsFile(Path(QStringLiteral("no/such/folder.ldr"))), EError);
 }
 
 TEST_F(DrawsFileTest, SaveIntoAReadOnlyFolderRaisesAndKeepsTheOldFile) {
     if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-    const TDrawsArchive old = ArchiveOf({1, 3});
+    TDrawsArchive old = ArchiveOf({1, 3});
     old.SaveDrawsFile(Path());
     ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner));
-    const TDrawsArchive newer = ArchiveOf({1, 3, 5, 7});
+    TDrawsArchive newer = ArchiveOf({1, 3, 5, 7});
     EXPECT_THROW(newer.SaveDrawsFile(Path()), EError);
     QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(ReadBytes(Path()), TDrawsArchive::DrawsToBytes(old.Draws()));
@@ -358,12 +396,12 @@ private:
 } // namespace
 
 TEST_F(DrawsFileTest, AWriteFailureMidwayKeepsTheOldFile) {
-    const TDrawsArchive old = ArchiveOf({1, 3});
+    TDrawsArchive old = ArchiveOf({1, 3});
     old.SaveDrawsFile(Path());
     std::vector<int> many;
     for (int i = 0; i < 5000; ++i)
         many.push_back(1 + 2 * i);
-    const TDrawsArchive newer = ArchiveOf(many); // 120,000 bytes
+    TDrawsArchive newer = ArchiveOf(many); // 120,000 bytes
     {
         TFileSizeLimit limit(4096);
         ASSERT_TRUE(limit.Ok());
