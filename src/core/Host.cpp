@@ -5,12 +5,30 @@
 namespace lot {
 
 void IHost::BeginBusy() {
-    if (++m_busy == 1) OnBusyChanged(true);
+    if (++m_busy == 1) NotifyBusy(true);
 }
 
 void IHost::EndBusy() {
     if (m_busy == 0) return;
-    if (--m_busy == 0) OnBusyChanged(false);
+    if (--m_busy == 0) NotifyBusy(false);
+}
+
+void IHost::NotifyBusy(bool busy) {
+    OnBusyChanged(busy);
+    // A listener may remove itself: walk a copy.
+    const auto listeners = m_busyListeners;
+    for (const auto &[id, listener] : listeners)
+        listener(busy);
+}
+
+int IHost::AddBusyListener(std::function<void(bool)> listener) {
+    const int id = m_nextListener++;
+    m_busyListeners[id] = std::move(listener);
+    return id;
+}
+
+void IHost::RemoveBusyListener(int id) {
+    m_busyListeners.erase(id);
 }
 
 void IHost::ProgressOpen(const QString &text, int steps, bool canCancel) {

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <functional>
+#include <map>
+
 namespace lot {
 
 class IHost {
@@ -14,9 +17,14 @@ public:
 
     // ---- busy state (counter kept here; hooks tell the front end) ----
     void BeginBusy();
-    void EndBusy();                        ///< never below 0
+    void EndBusy(); ///< never below 0
     bool IsIdle() const { return m_busy == 0; }
     int BusyCount() const { return m_busy; }
+    /// listener(true) when the host becomes busy, listener(false) when it is
+    /// idle again (after the front end's own OnBusyChanged). Returns an id
+    /// for RemoveBusyListener.
+    int AddBusyListener(std::function<void(bool)> listener);
+    void RemoveBusyListener(int id);
 
     /// Puts the text into the status line and lets pending events run.
     virtual void ShowStatus(const QString &text) = 0;
@@ -34,7 +42,7 @@ public:
     // ---- progress window (one at a time) and wait window ----
     /// Raises EError "Окно индикатора уже создано!" when one is open.
     void ProgressOpen(const QString &text, int steps, bool canCancel = false);
-    void ProgressStep(int steps = 1);      ///< never past the last step
+    void ProgressStep(int steps = 1); ///< never past the last step
     void ProgressText(const QString &text);
     void ProgressClose();
     bool ProgressIsOpen() const { return m_progressOpen; }
@@ -50,14 +58,21 @@ public:
     virtual void WaitClose() {}
 
     /// Opens a file or address with the system's default handler.
-    virtual bool OpenWithDefault(const QString &pathOrUrl) { Q_UNUSED(pathOrUrl); return false; }
+    virtual bool OpenWithDefault(const QString &pathOrUrl) {
+        Q_UNUSED(pathOrUrl);
+        return false;
+    }
 
 protected:
     virtual void OnBusyChanged(bool busy) { Q_UNUSED(busy); }
-    virtual void OnProgressChanged() {}    ///< opened, stepped, text changed or closed
+    virtual void OnProgressChanged() {} ///< opened, stepped, text changed or closed
 
 private:
+    void NotifyBusy(bool busy);
+
     int m_busy = 0;
+    std::map<int, std::function<void(bool)>> m_busyListeners;
+    int m_nextListener = 0;
     bool m_progressOpen = false;
     bool m_progressCancelled = false;
     bool m_progressCanCancel = false;

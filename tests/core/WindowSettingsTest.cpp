@@ -1,4 +1,4 @@
-#include "shell/WindowSettings.h"
+#include "core/WindowSettings.h"
 #include "core/Codec1251.h"
 #include "core/Errors.h"
 #include "core/IniFile.h"

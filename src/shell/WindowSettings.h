@@ -1,0 +1,3 @@
+#pragma once
+// Moved to core; this forwarding header goes once every include is updated.
+#include "core/WindowSettings.h"
