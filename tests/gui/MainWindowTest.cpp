@@ -8,6 +8,8 @@
 #include "gui/archive/DrawsPage.h"
 #include "gui/archive/FormDraw.h"
 #include "gui/archive/FormDrawInfo.h"
+#include "gui/combs/CombsModel.h"
+#include "gui/combs/CombsPage.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/FormFirstRun.h"
 #include "gui/shell/FormMain.h"
@@ -26,6 +28,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -464,6 +467,73 @@ TEST_F(MainWindowTest, SecondCopyOnTheSameFolderIsTurnedAway) {
     EXPECT_EQ(ReadFrm(), frmBefore) << "the turned-away copy left the settings alone";
     EXPECT_TRUE(first->Workspace().HasDataLock());
     EXPECT_TRUE(rec1.Messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, NewChannelSizeRecoloursTheListsAndTheOpenDetailWindows) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    Select(*w, {0});
+    Action(*w, "DrawsInfo")->trigger();
+    QTableView *combsList = w->CombsPage()->List();
+    combsList->selectionModel()->select(combsList->model()->index(0, 0),
+                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    Action(*w, "CombsInfo")->trigger();
+    auto openWindow = [](const char *name) -> TFormDrawInfo * {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *f = qobject_cast<TFormDrawInfo *>(top);
+                f && f->isVisible() && f->objectName() == QLatin1String(name))
+                return f;
+        return nullptr;
+    };
+    TFormDrawInfo *drawInfo = openWindow("TFormDrawInfo");
+    TFormDrawInfo *combInfo = openWindow("TFormCombInfo");
+    ASSERT_NE(drawInfo, nullptr);
+    ASSERT_NE(combInfo, nullptr);
+
+    const int before = w->GameSettings().ChannelSize;
+    const int after = 3;
+    ASSERT_NE(before, after);
+    TConfigData config = w->GameSettings();
+    config.ChannelSize = after;
+    // What OK in the settings dialog runs, without prefetch groups: rebuilding
+    // the full-set files is slow and none of this test's business.
+    w->ApplyGameSettings(config, {});
+    EXPECT_EQ(w->GameSettings().ChannelSize, after);
+
+    auto rgb = [](const QBrush &brush) { return brush.color().rgb(); };
+    auto expected = [](int n, int size) { return QColor::fromRgb(GroupColourRgb(n, size)).rgb(); };
+    int differs = 0; // cells whose colour the change must show
+    const struct {
+        const char *what;
+        const QAbstractItemModel *model;
+        int firstColumn;
+    } lists[] = {{"draws", w->DrawsPage()->Model(), TDrawsModel::colFirst},
+                 {"combs", w->CombsPage()->Model(), TCombsModel::colFirst}};
+    for (const auto &list : lists) {
+        for (int c = 0; c < CombSize; ++c) {
+            const QModelIndex cell = list.model->index(0, list.firstColumn + c);
+            const int n = cell.data().toInt();
+            EXPECT_EQ(rgb(cell.data(Qt::BackgroundRole).value<QBrush>()), expected(n, after))
+                << list.what << " number " << n;
+            differs += expected(n, after) != expected(n, before);
+        }
+    }
+    for (TFormDrawInfo *info : {drawInfo, combInfo}) {
+        const int cols = info->ColumnsEdit()->value();
+        for (const QString &text : info->NumbersText().split(QLatin1Char(';'))) {
+            const int n = text.toInt();
+            const QTableWidgetItem *item =
+                info->Matrix()->item(MatrixRow(n, cols) - 1, MatrixColumn(n, cols) - 1);
+            ASSERT_NE(item, nullptr) << n;
+            EXPECT_EQ(rgb(item->background()), expected(n, after))
+                << info->objectName().toStdString() << " number " << n;
+            differs += expected(n, after) != expected(n, before);
+        }
+        info->close();
+    }
+    EXPECT_GT(differs, 0) << "the numbers shown must tell the two channel sizes apart";
+    EXPECT_TRUE(rec.Messages.isEmpty()) << rec.Texts().join('|').toStdString();
 }
 
 } // namespace

@@ -197,6 +197,7 @@ QList<TMenuEntries> TDrawsPage::MenuEntries() const {
 void TDrawsPage::ApplyGameSettings(const TConfigData &config) {
     m_model->SetChannelSize(config.ChannelSize);
     m_matrixCols = config.MatrixCols;
+    m_infoWindows.SetChannelSize(config.ChannelSize);
 }
 
 QList<TScreenshotRender> TDrawsPage::ScreenshotRenders() const {
@@ -333,6 +334,7 @@ void TDrawsPage::DrawsInfoExecute() {
     const int row = FocusedRow();
     if (!m_model->DrawAtRow(row)) return;
     auto *form = new TFormDrawInfo(InfoData(row), window());
+    m_infoWindows.Add(form);
     form->show();
 }
 

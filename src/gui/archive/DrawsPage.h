@@ -1,5 +1,6 @@
 #pragma once
 
+#include "gui/archive/FormDrawInfo.h"
 #include "gui/shell/Page.h"
 
 #include <functional>
@@ -14,7 +15,6 @@ class QTableView;
 namespace lot {
 
 class TDrawsModel;
-struct TDrawInfoData;
 
 /// The "Архив тиражей" tab: the offset spin edit, the draws list and the
 /// archive actions with their handlers and enabled tests.
@@ -97,6 +97,7 @@ private:
     QMenu *m_popup = nullptr;
     std::function<void()> m_download;
     int m_matrixCols = 5;
+    TDrawInfoWindows m_infoWindows;
 };
 
 } // namespace lot

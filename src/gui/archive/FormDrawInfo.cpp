@@ -13,6 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace lot {
 
 namespace {
@@ -85,6 +87,12 @@ QString TFormDrawInfo::NumbersText() const {
     return m_numbers->text();
 }
 
+void TFormDrawInfo::SetChannelSize(int size) {
+    if (size < 1 || size == m_data.ChannelSize) return;
+    m_data.ChannelSize = size;
+    FillMatrix();
+}
+
 void TFormDrawInfo::FillMatrix() {
     const int cols = m_edCols->value();
     const int rows = MatrixRows(cols);
@@ -113,6 +121,16 @@ void TFormDrawInfo::FillMatrix() {
     const int h = qMin(rows, 12) * CellSize + frame + (cols > 15 ? scroll : 0);
     m_matrix->setFixedSize(w, h);
     adjustSize();
+}
+
+void TDrawInfoWindows::Add(TFormDrawInfo *form) {
+    m_forms.removeAll(nullptr);
+    m_forms.append(form);
+}
+
+void TDrawInfoWindows::SetChannelSize(int size) {
+    for (TFormDrawInfo *form : std::as_const(m_forms))
+        if (form) form->SetChannelSize(size);
 }
 
 } // namespace lot

@@ -3,6 +3,8 @@
 #include "core/Lottery.h"
 
 #include <QDialog>
+#include <QList>
+#include <QPointer>
 
 class QLabel;
 class QSpinBox;
@@ -29,6 +31,9 @@ public:
     TFormDrawInfo(const TDrawInfoData &data, QWidget *parent = nullptr);
 
     QString NumbersText() const;
+    /// Tints the drawn numbers for another channel size (the game settings changed).
+    void SetChannelSize(int size);
+    int ChannelSize() const { return m_data.ChannelSize; }
     QSpinBox *ColumnsEdit() const { return m_edCols; }
     QTableWidget *Matrix() const { return m_matrix; }
 
@@ -39,6 +44,17 @@ private:
     QLabel *m_numbers = nullptr;
     QSpinBox *m_edCols = nullptr;
     QTableWidget *m_matrix = nullptr;
+};
+
+/// The detail windows a page opened that are still open, so that they
+/// follow a change of the game settings like the page's list does.
+class TDrawInfoWindows {
+public:
+    void Add(TFormDrawInfo *form);
+    void SetChannelSize(int size);
+
+private:
+    QList<QPointer<TFormDrawInfo>> m_forms;
 };
 
 } // namespace lot

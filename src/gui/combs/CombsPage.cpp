@@ -271,6 +271,7 @@ QList<TMenuEntries> TCombsPage::MenuEntries() const {
 void TCombsPage::ApplyGameSettings(const TConfigData &config) {
     m_model->SetChannelSize(config.ChannelSize);
     m_matrixCols = config.MatrixCols;
+    m_infoWindows.SetChannelSize(config.ChannelSize);
 }
 
 QList<TScreenshotRender> TCombsPage::ScreenshotRenders() const {
@@ -462,6 +463,7 @@ void TCombsPage::CombsInfoExecute() {
     data.MatrixCols = m_matrixCols;
     auto *form = new TFormDrawInfo(data, window());
     form->setObjectName(QStringLiteral("TFormCombInfo"));
+    m_infoWindows.Add(form);
     form->show();
 }
 

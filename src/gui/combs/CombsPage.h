@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Lottery.h"
+#include "gui/archive/FormDrawInfo.h"
 #include "gui/shell/Page.h"
 
 #include <QList>
@@ -115,6 +116,7 @@ private:
     QSpinBox *m_edExclude = nullptr;
     QMenu *m_popup = nullptr;
     int m_matrixCols = 5;
+    TDrawInfoWindows m_infoWindows;
     int m_filtersHeight = 127;
 };
 

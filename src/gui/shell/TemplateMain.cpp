@@ -518,8 +518,13 @@ void TTemplateMain::EditConfigExecute() {
     TConfigData data = m_ws->Stats().Config();
     QList<int> changedGroups;
     if (!TFormConfig::Execute(this, data, changedGroups)) return;
-    m_ws->ApplyGameSettings(data, changedGroups);
-    if (auto *page = StatsPage()) page->ApplyGameSettings(m_ws->Stats().Config());
+    ApplyGameSettings(data, changedGroups);
+}
+
+void TTemplateMain::ApplyGameSettings(const TConfigData &config, const QList<int> &changedGroups) {
+    m_ws->ApplyGameSettings(config, changedGroups);
+    for (TPage *page : m_pages)
+        page->ApplyGameSettings(m_ws->Stats().Config());
     update();
 }
 

@@ -83,6 +83,10 @@ public:
     // ---- actions of the window ----
     void ExitProgramExecute();
     void EditConfigExecute();
+    /// What OK in the settings dialog does: the workspace saves and applies
+    /// the settings and rebuilds the changed prefetch groups, then every
+    /// page follows them.
+    void ApplyGameSettings(const TConfigData &config, const QList<int> &changedGroups);
     bool EditConfigUpdate() const { return true; }
     void AutoUpdateExecute();
     bool AutoUpdateUpdate() const;
