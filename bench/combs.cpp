@@ -11,7 +11,7 @@
 #include "archive/DemoDraws.h"
 #include "archive/DrawsArchive.h"
 #include "combs/CombGenerator.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/Host.h"
 #include "core/HotLoop.h"
 #include "stats/PrefetchFiles.h"
@@ -77,7 +77,7 @@ long StatusKb(const char *field) {
 void ReportMemory() {
     const long before = StatusKb("VmRSS:");
     {
-        TCombList list(Host());
+        TCombsController list(Host());
         list.ReserveFullSet();
         list.GenerateCombs(true, 0, {});
         list.MakeUndoCopy(true);
@@ -109,7 +109,7 @@ void BM_Generate(benchmark::State &state) {
 BENCHMARK(BM_Generate)->Name("generate")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Exclude(benchmark::State &state) {
-    TCombList list(Host());
+    TCombsController list(Host());
     list.SetThreads(state.range(0) > 0 ? int(state.range(0)) : HotLoopThreads());
     list.ReserveFullSet();
     list.GenerateCombs(false, 0, {});

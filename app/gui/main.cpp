@@ -1,34 +1,9 @@
 #include "gui/shell/FormMain.h"
+#include "shell/Switches.h"
 
 #include <cstdio>
 #include <QApplication>
 #include <QDir>
-
-namespace {
-
-// "--name VALUE" or "--name=VALUE"; the pair is taken out of args.
-bool TakeOption(QStringList &args, const QString &name, QString &value, bool &missing) {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        if (arg == name) {
-            if (i + 1 >= args.size()) {
-                missing = true;
-                return false;
-            }
-            value = args[i + 1];
-            args.remove(i, 2);
-            return true;
-        }
-        if (arg.startsWith(name + QLatin1Char('='))) {
-            value = arg.mid(name.size() + 1);
-            args.remove(i);
-            return true;
-        }
-    }
-    return false;
-}
-
-} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -41,8 +16,8 @@ int main(int argc, char **argv) {
     QString dataDir = QApplication::applicationDirPath();
     QString screenshotDir;
     bool missing = false;
-    TakeOption(args, QStringLiteral("--data"), dataDir, missing);
-    TakeOption(args, QStringLiteral("--screenshot"), screenshotDir, missing);
+    lot::TakeOption(args, QStringLiteral("--data"), dataDir, &missing);
+    lot::TakeOption(args, QStringLiteral("--screenshot"), screenshotDir, &missing);
     if (missing) {
         std::fprintf(stderr, "usage: Brantlee_6x45 [--data DIR] [--screenshot DIR] [switches]\n");
         return 2;

@@ -54,6 +54,12 @@ void TArchiveController::SetColorDraws(bool on) {
     emit DrawsChanged(false);
 }
 
+void TArchiveController::ResetOffset() {
+    if (m_archive.Offset() == 0) return;
+    m_archive.SetOffset(0);
+    emit OffsetChanged(0);
+}
+
 void TArchiveController::ChangeOffset(int v) {
     v = qBound(0, v, MaxOffset());
     if (v == m_archive.Offset()) return;

@@ -75,6 +75,8 @@ public:
     /// Empties the archive in memory (shutdown).
     void Release();
 
+    /// Offset 0 (start-up), without a recompute.
+    void ResetOffset();
     /// Does nothing when v equals the offset; else stores v (clamped to
     /// 0..MaxOffset()), emits OffsetChanged, refreshes and asks for a
     /// recompute without force.

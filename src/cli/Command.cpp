@@ -33,26 +33,6 @@ bool RegisterCommand(const QString &name, const QString &usage, TCommandFactory 
     return true;
 }
 
-bool TakeOption(QStringList &args, const QString &name, QString &value) {
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == name && i + 1 < args.size()) {
-            value = args[i + 1];
-            args.remove(i, 2);
-            return true;
-        }
-        if (args[i].startsWith(name + QLatin1Char('='))) {
-            value = args[i].mid(name.size() + 1);
-            args.removeAt(i);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool TakeFlag(QStringList &args, const QString &name) {
-    return args.removeAll(name) > 0;
-}
-
 int RunCli(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);

@@ -2,6 +2,8 @@
 /// @file The command-line front end: one subcommand per class over TCommand,
 /// registered by name with REGISTER_CLI_COMMAND.
 
+#include "shell/Switches.h"
+
 #include <functional>
 #include <memory>
 #include <QString>
@@ -37,12 +39,6 @@ int RunCli(int argc, char **argv);
 /// program name; output goes to out and err. Without --data the data folder
 /// is the program's folder.
 int RunCliArgs(QStringList args, QTextStream &out, QTextStream &err);
-
-/// Small argument helpers for subcommands.
-/// Removes "--name VALUE" from args; returns true and sets value when present.
-bool TakeOption(QStringList &args, const QString &name, QString &value);
-/// Removes a "--name" flag; returns whether it was present.
-bool TakeFlag(QStringList &args, const QString &name);
 
 } // namespace lot::cli
 

@@ -3,15 +3,13 @@
 #include "archive/DemoDraws.h"
 #include "archive/DrawsCsv.h"
 #include "archive/DrawText.h"
-#include "cli/CliHost.h"
-#include "cli/Command.h"
+#include "cli/WorkspaceCommand.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
-#include "shell/Workspace.h"
+#include "core/Messages.h"
 
 #include <QDate>
-#include <QFileInfo>
 
 namespace lot::cli {
 
@@ -19,42 +17,31 @@ namespace {
 // A demo archive is for trying the program out; far more draws than the
 // operator has ever held would only make a needlessly large file.
 constexpr int MaxDemoCount = 100000;
-
-QString AbsolutePath(const QString &path) {
-    return QFileInfo(path).absoluteFilePath();
-}
 } // namespace
 
-class TDrawsCommand : public TCommand {
+class TDrawsCommand : public TWorkspaceCommand {
 public:
-    int Run(TCliContext &ctx) override;
+    TDrawsCommand() : TWorkspaceCommand(QStringLiteral("draws")) {}
+
+protected:
+    int Execute() override;
 
 private:
+    /// Takes the data lock and loads the archive, as the window does at start.
+    bool OpenForChange() { return Open({.DataLock = true, .Draws = true}); }
+    /// A damaged draws file is reported and its valid records are listed or
+    /// exported all the same, as the window shows them.
+    bool OpenForReading() { return Open({.Draws = true, .KeepDamagedDraws = true}); }
     int List();
     int Export();
     int Import();
     int Add();
     int Delete();
     int Demo();
-
-    /// Reports arguments nobody took; true when there were none.
-    bool NoExtraArguments();
-    int Fail(const QString &message);
-    /// Takes the data lock and loads the archive, as the window does at start.
-    bool OpenForChange();
-
-    TCliContext *m_ctx = nullptr;
-    QStringList m_args;
-    std::unique_ptr<TCliHost> m_host;
-    std::unique_ptr<TWorkspace> m_ws;
 };
 
-int TDrawsCommand::Run(TCliContext &ctx) {
-    m_ctx = &ctx;
-    m_args = ctx.Args;
-    m_host = std::make_unique<TCliHost>(ctx.Err, ctx.Verbose, ctx.AssumeYes);
-    m_ws = std::make_unique<TWorkspace>(*m_host, ctx.DataDir);
-    const QString action = m_args.isEmpty() ? QString() : m_args.takeFirst();
+int TDrawsCommand::Execute() {
+    const QString action = Args().isEmpty() ? QString() : Args().takeFirst();
     if (action == QLatin1String("list")) return List();
     if (action == QLatin1String("export")) return Export();
     if (action == QLatin1String("import")) return Import();
@@ -66,49 +53,30 @@ int TDrawsCommand::Run(TCliContext &ctx) {
                     : QStringLiteral("draws: unknown action: ") + action);
 }
 
-int TDrawsCommand::Fail(const QString &message) {
-    m_host->ShowError(message);
-    return 1;
-}
-
-bool TDrawsCommand::NoExtraArguments() {
-    if (m_args.isEmpty()) return true;
-    Fail(QStringLiteral("draws: unexpected argument: ") + m_args.first());
-    return false;
-}
-
-bool TDrawsCommand::OpenForChange() {
-    if (!m_ws->AcquireDataLock()) {
-        m_host->ShowError(TWorkspace::DataLockMessage());
-        return false;
-    }
-    return m_ws->LoadDraws();
-}
-
 int TDrawsCommand::List() {
     if (!NoExtraArguments()) return 1;
-    if (!m_ws->LoadDraws()) return 1;
-    for (const TDrawRec &draw : m_ws->Archive().Draws())
-        m_ctx->Out << DrawToCsvLine(draw) << '\n';
+    OpenForReading();
+    for (const TDrawRec &draw : Ws().Archive().Draws().Draws())
+        Out() << DrawToCsvLine(draw) << '\n';
     return 0;
 }
 
 int TDrawsCommand::Export() {
-    if (m_args.isEmpty()) return Fail(QStringLiteral("draws export: missing FILE"));
-    const QString path = AbsolutePath(m_args.takeFirst());
+    if (Args().isEmpty()) return Fail(QStringLiteral("draws export: missing FILE"));
+    const QString path = AbsolutePath(Args().takeFirst());
     if (!NoExtraArguments()) return 1;
-    if (!m_ws->LoadDraws()) return 1;
-    return m_ws->ExportDrawsCsv(path) ? 0 : 1;
+    OpenForReading();
+    return Ws().Archive().ExportDrawsCsv(path) ? 0 : 1;
 }
 
 int TDrawsCommand::Import() {
-    if (m_args.isEmpty()) return Fail(QStringLiteral("draws import: missing FILE"));
-    const QString path = AbsolutePath(m_args.takeFirst());
+    if (Args().isEmpty()) return Fail(QStringLiteral("draws import: missing FILE"));
+    const QString path = AbsolutePath(Args().takeFirst());
     if (!NoExtraArguments()) return 1;
     if (!OpenForChange()) return 1;
     TCsvImportResult result;
-    if (!m_ws->ImportDrawsCsv(path, &result)) return 1;
-    m_ctx->Out << Format(QStringLiteral("Добавлено тиражей: %d, уже были в архиве: %d, пропущено строк: %d"),
+    if (!Ws().Archive().ImportDrawsCsv(path, &result)) return 1;
+    Out() << Format(QStringLiteral("Добавлено тиражей: %d, уже были в архиве: %d, пропущено строк: %d"),
                          {result.Added, result.Duplicates, result.Skipped})
                << '\n';
     return 0;
@@ -116,14 +84,14 @@ int TDrawsCommand::Import() {
 
 int TDrawsCommand::Add() {
     QString numberText, dateText;
-    const bool hasNumber = TakeOption(m_args, QStringLiteral("--number"), numberText);
-    const bool hasDate = TakeOption(m_args, QStringLiteral("--date"), dateText);
-    if (m_args.isEmpty()) return Fail(QStringLiteral("draws add: missing \"n1;n2;n3;n4;n5;n6;e1;e2\""));
-    const QString numbers = m_args.takeFirst();
+    const bool hasNumber = TakeOption(Args(), QStringLiteral("--number"), numberText);
+    const bool hasDate = TakeOption(Args(), QStringLiteral("--date"), dateText);
+    if (Args().isEmpty()) return Fail(QStringLiteral("draws add: missing \"n1;n2;n3;n4;n5;n6;e1;e2\""));
+    const QString numbers = Args().takeFirst();
     if (!NoExtraArguments()) return 1;
 
     TDrawRec draw;
-    if (!ParseDrawNumbersText(numbers, draw)) return Fail(QStringLiteral("Введена некорректная комбинация!"));
+    if (!ParseDrawNumbersText(numbers, draw)) return Fail(QString::fromUtf8(msg::BadCombination));
     if (hasNumber) {
         bool ok = false;
         draw.DrawNumber = numberText.trimmed().toInt(&ok);
@@ -141,36 +109,37 @@ int TDrawsCommand::Add() {
     SetDrawDateText(draw, DateToDrawText(date));
 
     if (!OpenForChange()) return 1;
-    if (!hasNumber) draw.DrawNumber = m_ws->NewDrawTemplate().DrawNumber;
+    if (!hasNumber) draw.DrawNumber = Ws().Archive().NewDrawTemplate().DrawNumber;
     // The window lets a user type any number; a script should not get a
     // second draw under the same number by accident.
-    if (m_ws->Archive().FindDrawIndex(draw.DrawNumber) >= 0)
+    if (Ws().Archive().Draws().FindDrawIndex(draw.DrawNumber) >= 0)
         return Fail(Format(QStringLiteral("Тираж № %d уже есть в архиве!"), {draw.DrawNumber}));
-    if (!m_ws->AddDraw(draw)) return 1;
-    m_ctx->Out << DrawToText(draw) << '\n';
+    if (!Ws().Archive().AddDraw(draw)) return 1;
+    Out() << DrawToText(draw) << '\n';
     return 0;
 }
 
 int TDrawsCommand::Delete() {
-    if (m_args.isEmpty()) return Fail(QStringLiteral("draws delete: missing NUMBER"));
-    const QString numberText = m_args.takeFirst();
+    if (Args().isEmpty()) return Fail(QStringLiteral("draws delete: missing NUMBER"));
+    const QString numberText = Args().takeFirst();
     if (!NoExtraArguments()) return 1;
     bool ok = false;
     const int number = numberText.trimmed().toInt(&ok);
     if (!ok) return Fail(Format(QStringLiteral("Некорректный номер тиража: \"%s\"!"), {numberText}));
     if (!OpenForChange()) return 1;
-    if (m_ws->Archive().FindDrawIndex(number) < 0)
+    if (Ws().Archive().Draws().FindDrawIndex(number) < 0)
         return Fail(Format(QStringLiteral("Тираж № %d не найден в архиве!"), {number}));
-    if (!m_host->Confirm(TWorkspace::DeleteConfirmText(1), TWorkspace::DeleteConfirmTitle(), true)) return 1;
-    return m_ws->DeleteDrawsByNumbers({number}) ? 0 : 1;
+    if (!Host().Confirm(TArchiveController::DeleteConfirmText(1), TArchiveController::DeleteConfirmTitle(), true))
+        return 1;
+    return Ws().Archive().DeleteDrawsByNumbers({number}) ? 0 : 1;
 }
 
 int TDrawsCommand::Demo() {
     QString countText, seedText, lastDateText;
-    const bool hasCount = TakeOption(m_args, QStringLiteral("--count"), countText);
-    const bool hasSeed = TakeOption(m_args, QStringLiteral("--seed"), seedText);
-    const bool hasLastDate = TakeOption(m_args, QStringLiteral("--last-date"), lastDateText);
-    const bool force = TakeFlag(m_args, QStringLiteral("--force"));
+    const bool hasCount = TakeOption(Args(), QStringLiteral("--count"), countText);
+    const bool hasSeed = TakeOption(Args(), QStringLiteral("--seed"), seedText);
+    const bool hasLastDate = TakeOption(Args(), QStringLiteral("--last-date"), lastDateText);
+    const bool force = TakeFlag(Args(), QStringLiteral("--force"));
     if (!NoExtraArguments()) return 1;
     if (!hasCount || !hasSeed) return Fail(QStringLiteral("draws demo: --count N and --seed S are required"));
 
@@ -187,12 +156,12 @@ int TDrawsCommand::Demo() {
     }
 
     if (!OpenForChange()) return 1;
-    if (!m_ws->Archive().IsEmpty() && !force)
+    if (!Ws().Archive().IsEmpty() && !force)
         return Fail(
             Format(QStringLiteral("В архиве уже есть тиражи (%d); --force заменит их демонстрационными."),
-                   {m_ws->Archive().Count()}));
-    if (!m_ws->ReplaceDraws(MakeDemoDraws(count, seed, lastDate))) return 1;
-    m_ctx->Out << Format(QStringLiteral("Архив тиражей: %d"), {m_ws->Archive().Count()}) << '\n';
+                   {Ws().Archive().Count()}));
+    if (!Ws().Archive().ReplaceDraws(MakeDemoDraws(count, seed, lastDate))) return 1;
+    Out() << Format(QStringLiteral("Архив тиражей: %d"), {Ws().Archive().Count()}) << '\n';
     return 0;
 }
 

@@ -1,22 +1,23 @@
 // "methods": the method registry, one line per entry.
 
-#include "cli/StatsCliSession.h"
+#include "cli/WorkspaceCommand.h"
 
 namespace lot::cli {
 
-class TMethodsCommand : public TCommand {
+class TMethodsCommand : public TWorkspaceCommand {
 public:
-    int Run(TCliContext &ctx) override {
-        TStatsCliSession session(ctx, QStringLiteral("methods"));
-        if (!ctx.Args.isEmpty())
-            return session.Fail(QStringLiteral("unexpected argument: ") + ctx.Args.first());
-        session.Open(false);
-        const TStatList &stats = session.Stats();
+    TMethodsCommand() : TWorkspaceCommand(QStringLiteral("methods")) {}
+
+protected:
+    int Execute() override {
+        if (!NoExtraArguments()) return 1;
+        Open({.GameSettings = true});
+        const TStatList &stats = Ws().Stats().Registry();
         const QChar tab(QLatin1Char('\t'));
         for (int i = 0; i < stats.Count(); ++i) {
             const TStatClass &cls = *stats.Items(i).StatClass;
-            ctx.Out << i << tab << stats.EntryCode(i) << tab << GroupShortName(cls.Group()) << tab
-                    << FlagLetters(cls.FullFlags()) << tab << stats.DisplayCaption(i, true) << '\n';
+            Out() << i << tab << stats.EntryCode(i) << tab << GroupShortName(cls.Group()) << tab
+                  << FlagLetters(cls.FullFlags()) << tab << stats.DisplayCaption(i, true) << '\n';
         }
         return 0;
     }

@@ -18,7 +18,7 @@
 
 namespace lot {
 
-class [[nodiscard]] TOpResult {
+class TOpResult {
 public:
     /// Success.
     TOpResult() = default;
@@ -40,11 +40,12 @@ private:
 };
 
 /// The error boundary of one operation: runs body, which reports failures by
-/// raising; a raised error is shown in one error box, as errorFormat with the
-/// error's text in its "%s" (or the text alone when errorFormat is empty),
-/// and returned as the failure. body may also return a TOpResult of its own
-/// (a failure that was shown already).
-template <class Body> TOpResult Guarded(IHost &host, const QString &errorFormat, Body &&body) {
+/// raising; a raised error is shown in one error box with the text
+/// makeText(error's text), and returned as the failure. body may also return
+/// a TOpResult of its own (a failure that was shown already).
+template <class MakeText, class Body>
+    requires std::is_invocable_r_v<QString, MakeText, const QString &>
+TOpResult Guarded(IHost &host, MakeText &&makeText, Body &&body) {
     try {
         if constexpr (std::is_same_v<std::invoke_result_t<Body>, TOpResult>) {
             return std::forward<Body>(body)();
@@ -53,11 +54,21 @@ template <class Body> TOpResult Guarded(IHost &host, const QString &errorFormat,
             return {};
         }
     } catch (const std::exception &e) {
-        const QString text =
-            errorFormat.isEmpty() ? ExceptionText(e) : Format(errorFormat, {ExceptionText(e)});
+        const QString text = makeText(ExceptionText(e));
         host.ShowError(text);
         return TOpResult::Failure(text);
     }
+}
+
+/// Guarded with the text errorFormat, the error's text in its "%s" (the
+/// error's text alone when errorFormat is empty).
+template <class Body> TOpResult Guarded(IHost &host, const QString &errorFormat, Body &&body) {
+    return Guarded(
+        host,
+        [&errorFormat](const QString &reason) {
+            return errorFormat.isEmpty() ? reason : Format(errorFormat, {reason});
+        },
+        std::forward<Body>(body));
 }
 
 /// A failure shown as it is (a refusal that is no exception).

@@ -1,7 +1,7 @@
 #include "filters/FilterEngine.h"
 
 #include "archive/DrawsArchive.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
@@ -17,7 +17,6 @@ namespace lot {
 namespace {
 
 const char *const FilteringStatus = "Фильтрация комбинаций...";
-const char *const FilterErrorFormat = "Ошибка фильтрации комбинаций!\r\r%s";
 const char *const NoValuesMessage = "В выделенном диапазоне нет значений для фильтра!";
 
 /// Adds n with its text unless n was collected already.
@@ -29,7 +28,7 @@ void Collect(TNumberSelection &sel, QStringList &texts, int n, const QString &te
 
 } // namespace
 
-TFilterEngine::TFilterEngine(IHost &host, TStatList &stats, const TDrawsArchive &archive, TCombList &combs,
+TFilterEngine::TFilterEngine(IHost &host, TStatList &stats, const TDrawsArchive &archive, TCombsController &combs,
                              TStatTable &table)
     : m_host(host), m_stats(stats), m_archive(archive), m_combs(combs), m_table(table) {}
 
@@ -102,18 +101,6 @@ bool TFilterEngine::CanFilterBySelection() const {
     return m_host.IsIdle() && !m_combs.IsEmpty() && m_table.SelectedCount() > 0;
 }
 
-bool TFilterEngine::FilterBySelection(bool del) {
-    TBusyGuard busy(m_host);
-    try {
-        m_combs.MakeUndoCopy(true);
-        ApplySelection(nullptr, del);
-        return true;
-    } catch (const std::exception &e) {
-        m_host.ShowError(Format(QString::fromUtf8(FilterErrorFormat), {ExceptionText(e)}));
-        return false;
-    }
-}
-
 TNumberSelection TFilterEngine::CollectNumbers(TNumberView view, const QStringList &cells) {
     TNumberSelection sel;
     QStringList texts;
@@ -162,21 +149,8 @@ void TFilterEngine::ApplyNumberSelection(TNumberView view, const QStringList &ce
     m_combs.RefreshCombsView();
 }
 
-bool TFilterEngine::FilterByNumbers(TNumberView view, const QStringList &cells, bool del,
-                                    const QString &caption) {
-    if (CollectNumbers(view, cells).Numbers.isEmpty()) {
-        m_host.ShowError(QString::fromUtf8(NoValuesMessage));
-        return false;
-    }
-    TBusyGuard busy(m_host);
-    try {
-        m_combs.MakeUndoCopy(true);
-        ApplyNumberSelection(view, cells, del, caption);
-        return true;
-    } catch (const std::exception &e) {
-        m_host.ShowError(Format(QString::fromUtf8(FilterErrorFormat), {ExceptionText(e)}));
-        return false;
-    }
+QString TFilterEngine::NoValuesText() {
+    return QString::fromUtf8(NoValuesMessage);
 }
 
 // ---- automatic filter steps ----------------------------------------------------------------

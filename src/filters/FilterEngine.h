@@ -1,9 +1,10 @@
 #pragma once
-/// @file TFilterEngine: applying filters to the combination list. Manual
-/// filtering by the selected rows of the statistics table or by numbers
-/// picked in a draw view, the filtering pass itself (ApplySelection), and
-/// the automatic steps of scripts that walk the statistics table
-/// (ApplyFilterPart, ApplyFilterRec).
+/// @file TFilterEngine: applying filters to the combination list: the
+/// filtering pass by the selected rows of the statistics table
+/// (ApplySelection) or by numbers picked in a draw view
+/// (ApplyNumberSelection), and the automatic steps of scripts that walk the
+/// statistics table (ApplyFilterPart, ApplyFilterRec). It raises; the
+/// filters controller is the boundary of the user's operations.
 ///
 /// Every reducing operation follows one pattern: the undo copy is taken,
 /// the survivors of the undo copy are written into the list from its start,
@@ -21,7 +22,7 @@
 namespace lot {
 
 class IHost;
-class TCombList;
+class TCombsController;
 class TCustomStat;
 class TDrawsArchive;
 class TStatList;
@@ -48,7 +49,7 @@ public:
     /// Hook of the script log: appends one entry. Unset: the log is off.
     using TWriteLog = std::function<void(const QString &)>;
 
-    TFilterEngine(IHost &host, TStatList &stats, const TDrawsArchive &archive, TCombList &combs,
+    TFilterEngine(IHost &host, TStatList &stats, const TDrawsArchive &archive, TCombsController &combs,
                   TStatTable &table);
     ~TFilterEngine();
     TFilterEngine(const TFilterEngine &) = delete;
@@ -57,6 +58,9 @@ public:
     void SetIsStopped(TIsStopped hook) { m_isStopped = std::move(hook); }
     void SetWriteLog(TWriteLog hook) { m_writeLog = std::move(hook); }
     bool LogEnabled() const { return bool(m_writeLog); }
+    /// The combination list the engine filters.
+    TCombsController &Combs() { return m_combs; }
+
     /// The filtering pass may use every core (the result is the same).
     void SetParallel(bool on) { m_parallel = on; }
     bool Parallel() const { return m_parallel; }
@@ -65,10 +69,6 @@ public:
     /// StatFilter_Include / StatFilter_Exclude are enabled: idle, a non-empty
     /// list and at least one selected row.
     bool CanFilterBySelection() const;
-    /// StatFilter_Include (del false: keep) and StatFilter_Exclude (del true:
-    /// delete): the undo copy, then ApplySelection. An error is shown as
-    /// "Ошибка фильтрации комбинаций!\r\r%s" and leaves the list as it was.
-    bool FilterBySelection(bool del);
 
     /// Filters the undo copy into the list by the selected rows of the table;
     /// the caller has taken the undo copy just before. instance: the method to
@@ -88,9 +88,8 @@ public:
     /// значений для фильтра!" when the selection holds no value; the list is
     /// then unchanged. caption names the view in the history row.
     void ApplyNumberSelection(TNumberView view, const QStringList &cells, bool del, const QString &caption);
-    /// The view actions (CardFilter_Include and the others): the undo copy,
-    /// then ApplyNumberSelection; an error is shown in an error box.
-    bool FilterByNumbers(TNumberView view, const QStringList &cells, bool del, const QString &caption);
+    /// "В выделенном диапазоне нет значений для фильтра!"
+    static QString NoValuesText();
 
     // ---- automatic filter steps --------------------------------------------------
     /// One automatic filter step: selects the part's method in the table,
@@ -123,7 +122,7 @@ private:
     IHost &m_host;
     TStatList &m_stats;
     const TDrawsArchive &m_archive;
-    TCombList &m_combs;
+    TCombsController &m_combs;
     TStatTable &m_table;
     TIsStopped m_isStopped;
     TWriteLog m_writeLog;

@@ -64,20 +64,8 @@ void TStakesFile::CloseStakes() {
     if (!flushed) throw EError(reason);
 }
 
-bool TStakesFile::LoadStakes(IHost &host, const QString &fileName) {
-    host.ShowStatus(QStringLiteral("Загрузка файла ставок..."));
-    bool ok = true;
-    try {
-        OpenStakes(fileName);
-        if (!HasCurrentVersion()) EmptyOutdatedFile(host);
-    } catch (const std::exception &e) {
-        host.ShowError(Format(QStringLiteral("Ошибка чтения файла ставок!\r\r%s"), {ExceptionText(e)}));
-        // A refused load holds no lock: the caller ends or carries on without data.
-        if (m_file.isOpen()) m_file.close();
-        ok = false;
-    }
-    host.ShowStatus(QString());
-    return ok;
+void TStakesFile::CheckVersion(IHost &host) {
+    if (!HasCurrentVersion()) EmptyOutdatedFile(host);
 }
 
 bool TStakesFile::HasCurrentVersion() {

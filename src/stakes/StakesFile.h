@@ -69,12 +69,11 @@ public:
     bool IsOpen() const { return m_file.isOpen(); }
     QString FileName() const { return m_file.fileName(); }
 
-    /// Start-up load: status "Загрузка файла ставок...", OpenStakes and the
-    /// version check. A file of another version is copied to BackupFileName()
-    /// before it is emptied after the warning, so no stake is lost. Errors are
-    /// shown as "Ошибка чтения файла ставок!\r\r%s"; returns false then.
-    bool LoadStakes(IHost &host, const QString &fileName);
-
+    /// The version check of the start-up load: a file of another version
+    /// gets the warning OutdatedWarningText(), is copied to BackupFileName()
+    /// and only then emptied, so no stake is lost; when the copy cannot be
+    /// made the file stays as it is and EError is raised.
+    void CheckVersion(IHost &host);
     /// True when the open file is a valid stakes file: its size is a multiple
     /// of 312 and, when not empty, byte 0 of the first record equals 2.
     bool HasCurrentVersion();

@@ -3,6 +3,7 @@
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
+#include "core/Messages.h"
 #include "core/HotLoop.h"
 #include "stats/StatList.h"
 
@@ -45,7 +46,7 @@ TPrefetchTable TPrefetchFiles::ComputeTable(const TStatClass &statClass, int par
     return CountFullSet(makeEvaluator, threads, [this](int) { m_host.ProcessMessages(); });
 }
 
-bool TPrefetchFiles::CreatePrefetch(const TStatClass &statClass, int param) {
+void TPrefetchFiles::CreatePrefetch(const TStatClass &statClass, int param) {
     const QString fileName = FileName(statClass, param);
     TBusyGuard busy(m_host);
     m_host.ShowStatus(Format(QStringLiteral("Создание файла предварительной выборки %s..."),
@@ -54,21 +55,17 @@ bool TPrefetchFiles::CreatePrefetch(const TStatClass &statClass, int param) {
         if (!QDir().mkpath(PrefetchDir()))
             throw EError(Format(QStringLiteral("Не удалось создать папку \"%s\""), {PrefetchDir()}));
         WritePrefetchFile(fileName, ComputeTable(statClass, param, m_threads));
-        return true;
     } catch (const std::exception &e) {
         // An old file would describe other settings (that is why it is being
         // rebuilt), so none is better than a stale one.
         QFile::remove(fileName);
-        m_host.ShowError(Format(QStringLiteral("Ошибка создания файла данных для полного набора "
-                                               "вариантов!\r\rИмя файла: %s\r\r%s"),
-                                {fileName, ExceptionText(e)}));
-        return false;
+        throw EError(Format(msg::PrefetchCreateError, {fileName, ExceptionText(e)}));
     }
 }
 
-bool TPrefetchFiles::CreatePrefetch(int entry) {
+void TPrefetchFiles::CreatePrefetch(int entry) {
     const TStatMethod &m = m_stats.Items(entry);
-    return CreatePrefetch(*m.StatClass, m.Param);
+    CreatePrefetch(*m.StatClass, m.Param);
 }
 
 std::optional<TPrefetchTable> TPrefetchFiles::OpenPrefetch(const TCustomStat &stat) {
@@ -78,54 +75,35 @@ std::optional<TPrefetchTable> TPrefetchFiles::OpenPrefetch(const TCustomStat &st
 std::optional<TPrefetchTable> TPrefetchFiles::OpenPrefetch(const TStatClass &statClass, int param) {
     if (!m_enabled || !statClass.CanPrefetch()) return std::nullopt;
     const QString fileName = FileName(statClass, param);
-    const auto openError = [&](const QString &reason) {
-        m_host.ShowError(Format(QStringLiteral("Ошибка открытия файла данных для полного набора "
-                                               "вариантов!\r\rИмя файла: %s\r\r%s"),
-                                {fileName, reason}));
-    };
-
     const QFileInfo info(fileName);
-    if (!info.exists() || info.size() == 0) {
-        if (!CreatePrefetch(statClass, param)) return std::nullopt;
-    }
+    if (!info.exists() || info.size() == 0) CreatePrefetch(statClass, param);
     for (bool rebuilt = false;; rebuilt = true) {
         try {
             return ReadPrefetchFile(fileName);
         } catch (const EPrefetchFormatError &e) {
-            if (rebuilt) {
-                openError(e.Message());
-                return std::nullopt;
-            }
-            if (!CreatePrefetch(statClass, param)) return std::nullopt;
+            if (rebuilt) throw EError(Format(msg::PrefetchOpenError, {fileName, e.Message()}));
         } catch (const std::exception &e) {
-            openError(ExceptionText(e));
-            return std::nullopt;
+            throw EError(Format(msg::PrefetchOpenError, {fileName, ExceptionText(e)}));
         }
+        CreatePrefetch(statClass, param);
     }
 }
 
-bool TPrefetchFiles::CreateAllPrefetchs(bool force, uint16_t groups) {
-    if (!force && !m_enabled) return true;
+void TPrefetchFiles::CreateAllPrefetchs(bool force, uint16_t groups) {
+    if (!force && !m_enabled) return;
     const QString text = QStringLiteral("Создание файлов для полного набора комбинаций...");
     TBusyGuard busy(m_host);
     m_host.ShowStatus(text);
-    try {
-        TProgressGuard progress(m_host, text, m_stats.Count());
-        for (int i = 0; i < m_stats.Count(); ++i) {
-            const TStatMethod &m = m_stats.Items(i);
-            if (m.StatClass->CanPrefetch()) {
-                const QFileInfo info(FileName(*m.StatClass, m.Param));
-                const bool present = info.exists() && info.size() > 0;
-                if (!present || (groups & PrefetchGroupBit(m.StatClass->Group())) != 0) {
-                    if (!CreatePrefetch(*m.StatClass, m.Param)) return false;
-                }
-            }
-            m_host.ProgressStep();
+    TProgressGuard progress(m_host, text, m_stats.Count());
+    for (int i = 0; i < m_stats.Count(); ++i) {
+        const TStatMethod &m = m_stats.Items(i);
+        if (m.StatClass->CanPrefetch()) {
+            const QFileInfo info(FileName(*m.StatClass, m.Param));
+            const bool present = info.exists() && info.size() > 0;
+            if (!present || (groups & PrefetchGroupBit(m.StatClass->Group())) != 0)
+                CreatePrefetch(*m.StatClass, m.Param);
         }
-        return true;
-    } catch (const std::exception &e) {
-        m_host.ShowError(ExceptionText(e));
-        return false;
+        m_host.ProgressStep();
     }
 }
 

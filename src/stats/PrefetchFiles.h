@@ -58,23 +58,25 @@ public:
     QString FileName(const TStatClass &statClass, int param) const;
 
     /// Builds the file of one method (replacing an old one). On failure no
-    /// file is left and "Ошибка создания файла данных для полного набора
-    /// вариантов!\r\rИмя файла: %s\r\r%s" is shown.
-    bool CreatePrefetch(const TStatClass &statClass, int param);
-    bool CreatePrefetch(int entry);
+    /// file is left and EError "Ошибка создания файла данных для полного
+    /// набора вариантов!\r\rИмя файла: %s\r\r%s" is raised.
+    void CreatePrefetch(const TStatClass &statClass, int param);
+    void CreatePrefetch(int entry);
 
-    /// The counts of a method, or none when the switch is off, the method
-    /// cannot prefetch or an error was shown. A missing or empty file is
-    /// built first; so is a damaged one (wrong size, order, counts or
-    /// trailer), since it could only mislead the statistics table.
+    /// The counts of a method, or none when the switch is off or the method
+    /// cannot prefetch. A missing or empty file is built first; so is a
+    /// damaged one (wrong size, order, counts or trailer), since it could
+    /// only mislead the statistics table. Raises EError with the creation
+    /// message or "Ошибка открытия файла данных для полного набора
+    /// вариантов!\r\rИмя файла: %s\r\r%s".
     std::optional<TPrefetchTable> OpenPrefetch(const TCustomStat &stat);
     std::optional<TPrefetchTable> OpenPrefetch(const TStatClass &statClass, int param);
 
     /// Builds, for every registered method that can prefetch, its file when
     /// it is missing or its group is in groups. Runs only when force is set
     /// or the switch is on. A progress window shows one step per registered
-    /// method. Stops at the first failure (its error is shown) and returns false.
-    bool CreateAllPrefetchs(bool force, uint16_t groups);
+    /// method. Stops at the first failure, raising its error.
+    void CreateAllPrefetchs(bool force, uint16_t groups);
 
     /// The counts of a method over the full set, computed with the given
     /// number of threads (1 = sequential), without touching any file.

@@ -187,13 +187,9 @@ int TStatList::SelectorIndexAfterRefill(int previousIndex, bool keepSelection, i
     return index >= 0 && index < count ? index : -1;
 }
 
-bool TStatList::Reregister() {
-    const QString fileName = FilterListFileName();
-    const bool saved = SaveFilterList(fileName, true, false);
+void TStatList::RegisterAgain() {
     RegisterAll();
     SelectAll();
-    const bool loaded = LoadFilterList(fileName, true);
-    return saved && loaded;
 }
 
 // ---- favourites -------------------------------------------------------------------

@@ -61,8 +61,9 @@ struct TStatSelectors {
 /// the archive through it. Entries are recreated by RegisterAll, so hold
 /// codes, not entry pointers, across a re-registration.
 ///
-/// The file operations report failures with the system's message through the
-/// host (when one is set) and in LastError(), and return false.
+/// The file operations raise EError carrying the message the user is to see
+/// ("Ошибка чтения файла конфигурации!\r\r..."); the statistics controller
+/// is their error boundary.
 class TStatList {
 public:
     /// dataDir holds the settings and filter list files ("" = current folder).
@@ -82,8 +83,6 @@ public:
     QString SettingsFileName() const;
     /// "<dataDir>/Brantlee_6x45.flt".
     QString FilterListFileName() const;
-    void SetHost(IHost *host) { m_host = host; }
-    IHost *Host() const { return m_host; }
     /// Path of the compiled help file; empty when none is known.
     void SetHelpFile(const QString &path) { m_helpFile = path; }
     const QString &HelpFile() const { return m_helpFile; }
@@ -92,8 +91,6 @@ public:
     const QString &LanguageAbbrev() const { return m_languageAbbrev; }
     /// "STRINGS_RUS": the custom-caption section of the filter list file.
     QString CaptionsSection() const;
-    /// Message of the last failed file operation.
-    const QString &LastError() const { return m_lastError; }
 
     // ---- entries ----
     int Count() const { return int(m_methods.size()); }
@@ -133,9 +130,10 @@ public:
     /// The index a selector selects after a refill: the previous one when
     /// the refill keeps it, else the first; -1 when that index does not exist.
     static int SelectorIndexAfterRefill(int previousIndex, bool keepSelection, int count);
-    /// After a change of the game settings: saves the filter list, registers
-    /// again, selects all and reloads the filter list with options.
-    bool Reregister();
+    /// After a change of the game settings: registers again and selects all.
+    /// The caller saves the filter list before and loads it after (see
+    /// TStatsController::Reregister).
+    void RegisterAgain();
 
     /// The fast paths that keyed methods derive on top of their plain
     /// derived operations (KeyedStat.h); on by default. Benchmarks and tests
@@ -159,8 +157,8 @@ public:
     void ApplyFavorites(const QString &text);
 
     // ---- filter list file ----
-    bool LoadFilterList(const QString &fileName, bool withOptions);
-    bool SaveFilterList(const QString &fileName, bool withOptions, bool allCaptions);
+    void LoadFilterList(const QString &fileName, bool withOptions);
+    void SaveFilterList(const QString &fileName, bool withOptions, bool allCaptions);
 
     // ---- game settings ----
     const TConfigData &Config() const { return m_config; }
@@ -180,15 +178,16 @@ public:
     const TShreddingData &Shredding() const { return m_shredding; }
     void SetShredding(const TShreddingData &data) { m_shredding = data; }
 
-    /// GLOBAL (matrix, segments, channels), STAKES and CDL.
-    bool LoadSettings();
-    bool SaveSettings();
+    /// GLOBAL (matrix, segments, channels), STAKES and CDL. A read error
+    /// leaves the values read before it in effect.
+    void LoadSettings();
+    void SaveSettings();
     /// CombsGenerateMode and CombsGenerateParameters of GLOBAL.
-    bool LoadCombsGenerate();
-    bool SaveCombsGenerate();
+    void LoadCombsGenerate();
+    void SaveCombsGenerate();
     /// Section SHREDDING.
-    bool LoadShredding();
-    bool SaveShredding();
+    void LoadShredding();
+    void SaveShredding();
     /// The same on an ini store held by the caller.
     void ReadSettings(const TIniFile &ini);
     void WriteSettings(TIniFile &ini) const;
@@ -208,15 +207,13 @@ public:
     TMoney StakeProfit(int n, int overlaps) const;
 
 private:
-    bool Fail(const QString &format, const std::exception &e);
+    [[noreturn]] static void Fail(const char *format, const std::exception &e);
     bool ReadIniFile(TIniFile &ini, const QString &fileName);
 
     const TDrawsArchive *m_archive = nullptr;
     QString m_dataDir;
-    IHost *m_host = nullptr;
     QString m_helpFile;
     QString m_languageAbbrev = QStringLiteral("RUS");
-    QString m_lastError;
 
     std::vector<std::unique_ptr<TStatMethod>> m_methods;
     bool m_ordered = false;

@@ -2,8 +2,8 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
-#include "core/Host.h"
 #include "core/IniFile.h"
+#include "core/Messages.h"
 #include "stats/StatList.h"
 
 #include <cmath>
@@ -43,10 +43,8 @@ TMoney ReadMoney(const TIniFile &ini, const QString &section, const QString &key
 
 } // namespace
 
-bool TStatList::Fail(const QString &format, const std::exception &e) {
-    m_lastError = Format(format, {ExceptionText(e)});
-    if (m_host) m_host->ShowError(m_lastError);
-    return false;
+void TStatList::Fail(const char *format, const std::exception &e) {
+    throw EError(Format(QString::fromUtf8(format), {ExceptionText(e)}));
 }
 
 bool TStatList::ReadIniFile(TIniFile &ini, const QString &fileName) {
@@ -157,82 +155,76 @@ void TStatList::WriteShredding(TIniFile &ini) const {
 }
 
 namespace {
-const QString ReadError = QStringLiteral("Ошибка чтения файла конфигурации!\r\r%s");
-const QString WriteError = QStringLiteral("Ошибка записи в файл конфигурации!\r\r%s");
+const char *const FilterListReadError = "Ошибка загрузки списка фильтров!\r\r%s";
+const char *const FilterListWriteError = "Ошибка сохранения списка фильтров!\r\r%s";
 } // namespace
 
-bool TStatList::LoadSettings() {
+void TStatList::LoadSettings() {
     try {
         TIniFile ini;
         ReadIniFile(ini, SettingsFileName());
         ReadSettings(ini);
-        return true;
     } catch (const std::exception &e) {
-        return Fail(ReadError, e);
+        Fail(msg::ConfigReadError, e);
     }
 }
 
-bool TStatList::SaveSettings() {
+void TStatList::SaveSettings() {
     try {
         TIniFile ini;
         ReadIniFile(ini, SettingsFileName());
         WriteSettings(ini);
         ini.Save();
-        return true;
     } catch (const std::exception &e) {
-        return Fail(WriteError, e);
+        Fail(msg::ConfigWriteError, e);
     }
 }
 
-bool TStatList::LoadCombsGenerate() {
+void TStatList::LoadCombsGenerate() {
     try {
         TIniFile ini;
         ReadIniFile(ini, SettingsFileName());
         ReadCombsGenerate(ini);
-        return true;
     } catch (const std::exception &e) {
-        return Fail(ReadError, e);
+        Fail(msg::ConfigReadError, e);
     }
 }
 
-bool TStatList::SaveCombsGenerate() {
+void TStatList::SaveCombsGenerate() {
     try {
         TIniFile ini;
         ReadIniFile(ini, SettingsFileName());
         WriteCombsGenerate(ini);
         ini.Save();
-        return true;
     } catch (const std::exception &e) {
-        return Fail(WriteError, e);
+        Fail(msg::ConfigWriteError, e);
     }
 }
 
-bool TStatList::LoadShredding() {
+void TStatList::LoadShredding() {
     try {
         TIniFile ini;
         ReadIniFile(ini, SettingsFileName());
         ReadShredding(ini);
-        return true;
     } catch (const std::exception &e) {
-        return Fail(ReadError, e);
+        Fail(msg::ConfigReadError, e);
     }
 }
 
-bool TStatList::SaveShredding() {
+void TStatList::SaveShredding() {
     try {
         TIniFile ini;
         ReadIniFile(ini, SettingsFileName());
         WriteShredding(ini);
         ini.Save();
-        return true;
     } catch (const std::exception &e) {
-        return Fail(WriteError, e);
+        Fail(msg::ConfigWriteError, e);
     }
 }
 
 // ---- filter list file ------------------------------------------------------------------
 
-bool TStatList::LoadFilterList(const QString &fileName, bool withOptions) {
+void TStatList::LoadFilterList(const QString &fileName, bool withOptions) {
     try {
         TIniFile ini;
         ReadIniFile(ini, fileName);
@@ -245,13 +237,12 @@ bool TStatList::LoadFilterList(const QString &fileName, bool withOptions) {
         const QString section = CaptionsSection();
         for (int i = 0; i < Count(); ++i)
             m_methods[size_t(i)]->CustomCaption = ini.ReadString(section, EntryCode(i)).trimmed();
-        return true;
     } catch (const std::exception &e) {
-        return Fail(QStringLiteral("Ошибка загрузки списка фильтров!\r\r%s"), e);
+        Fail(FilterListReadError, e);
     }
 }
 
-bool TStatList::SaveFilterList(const QString &fileName, bool withOptions, bool allCaptions) {
+void TStatList::SaveFilterList(const QString &fileName, bool withOptions, bool allCaptions) {
     try {
         TIniFile ini;
         ReadIniFile(ini, fileName);
@@ -271,9 +262,8 @@ bool TStatList::SaveFilterList(const QString &fileName, bool withOptions, bool a
                 ini.WriteString(section, EntryCode(i), m.StatClass->Caption(m.Param));
         }
         ini.SaveAs(fileName);
-        return true;
     } catch (const std::exception &e) {
-        return Fail(QStringLiteral("Ошибка сохранения списка фильтров!\r\r%s"), e);
+        Fail(FilterListWriteError, e);
     }
 }
 

@@ -177,7 +177,7 @@ TEST(CliDrawsTest, ChangesNeedTheDataLockReadsDoNot) {
     for (const QStringList &args : changes) {
         const TRun r = Cli(d.path(), args);
         EXPECT_EQ(r.Code, 1) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.Err.endsWith(cli::TCliHost::TerminalText(TWorkspace::DataLockMessage()) + "\n"))
+        EXPECT_TRUE(r.Err.endsWith(cli::TCliHost::TerminalText(TStakesController::DataLockMessage()) + "\n"))
             << r.Err.toStdString();
     }
     EXPECT_EQ(ReadBytes(d.filePath("Brantlee_6x45.ldr")), before);

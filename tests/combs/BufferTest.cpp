@@ -2,7 +2,7 @@
 
 #include "CombsTestUtil.h"
 
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -22,7 +22,7 @@ protected:
     }
     QTemporaryDir dir;
     TRecordingHost host;
-    TCombList list{host};
+    TCombsController list{host};
 };
 
 TEST_F(Buffer, CreateAndLoadByKey) {

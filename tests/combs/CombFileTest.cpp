@@ -4,7 +4,7 @@
 #include "CombsTestUtil.h"
 
 #include "combs/CombFile.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/Errors.h"
 
 #include <gtest/gtest.h>
@@ -109,10 +109,10 @@ TEST(CombFile, FullSetRoundTrip) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("full.lcv"));
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 0, {}));
     ASSERT_TRUE(list.SaveCombsFile(file));
-    TCombList other(host);
+    TCombsController other(host);
     ASSERT_TRUE(other.OpenCombsFile(file));
     ASSERT_EQ(other.Count(), FullSetSize);
     EXPECT_TRUE(std::equal(list.Combs().begin(), list.Combs().end(), other.Combs().begin()));
@@ -124,7 +124,7 @@ TEST(CombFile, OpenReplacesListAndCannotBeUndone) {
     const QString file = dir.filePath(QStringLiteral("in.lcv"));
     ASSERT_TRUE(WriteBytes(file, "1;2;3;4;5;6\r\n\r\n1;2;3\r\n1;2;3;4;5;46\r\n"));
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7")));
     list.MakeUndoCopy(false);
     list.AddHistoryRow(false, QStringLiteral("Оп"), QString());
@@ -144,7 +144,7 @@ TEST(CombFile, FailedOpenKeepsTheList) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("missing.lcv"));
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7")));
     const auto before = ToVector(list.Combs());
     EXPECT_FALSE(list.OpenCombsFile(file));
@@ -160,7 +160,7 @@ TEST(CombFile, FailedSaveShowsTheWriteError) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("no/folder/x.lcv"));
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7")));
     EXPECT_FALSE(list.SaveCombsFile(file));
     ASSERT_EQ(host.Errors.size(), 1);
@@ -179,7 +179,7 @@ TEST(CombFile, ListGrowsBeyondTheFullSetAndKeepsUndoRoom) {
         text += "1;2;3;4;5;6\r\n";
     ASSERT_TRUE(WriteBytes(file, text));
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.OpenCombsFile(file));
     EXPECT_EQ(list.Count(), 1000);
     list.MakeUndoCopy(false);

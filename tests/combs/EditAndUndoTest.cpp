@@ -3,7 +3,7 @@
 #include "CombsTestUtil.h"
 
 #include "combs/CombFile.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/Errors.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ class EditAndUndo : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7;8"))); }
     TRecordingHost host;
-    TCombList list{host};
+    TCombsController list{host};
 };
 
 TEST_F(EditAndUndo, DeleteSelectedThenUndoRestoresListAndOrder) {
@@ -65,7 +65,7 @@ TEST_F(EditAndUndo, RestoringWithoutACopyNeverWipesTheList) {
     EXPECT_FALSE(list.RestoreUndo(true));
     EXPECT_EQ(list.Count(), 28);
     // An undo copy of an empty list is still a copy.
-    TCombList empty(host);
+    TCombsController empty(host);
     empty.MakeUndoCopy(false);
     EXPECT_FALSE(empty.CanUndo());
     EXPECT_TRUE(empty.RestoreUndo(false));
@@ -91,7 +91,7 @@ TEST_F(EditAndUndo, CopyGivesSelectedRowsInListOrder) {
 
 TEST(Paste, ReplacesAFullListAndCannotBeUndone) {
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 0, {}));
     list.MakeUndoCopy(false);
     list.AddHistoryRow(true, QStringLiteral("Оп"), QString());
@@ -118,7 +118,7 @@ TEST(Paste, ABadLineLeavesTheListUnchanged) {
     };
     for (const TCase &t : cases) {
         TRecordingHost host;
-        TCombList list(host);
+        TCombsController list(host);
         ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7")));
         list.AddHistoryRow(true, QStringLiteral("Оп"), QString());
         const auto before = ToVector(list.Combs());
@@ -134,7 +134,7 @@ TEST(Paste, ABadLineLeavesTheListUnchanged) {
 
 TEST(Paste, EmptyTextDoesNothing) {
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7")));
     EXPECT_FALSE(list.PasteText(QString()));
     EXPECT_EQ(list.Count(), 7);
@@ -143,20 +143,20 @@ TEST(Paste, EmptyTextDoesNothing) {
 
 TEST(Paste, CopyTextPastesBack) {
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7;8;9")));
     QList<int> all;
     for (int i = 0; i < list.Count(); ++i)
         all << i;
     const auto before = ToVector(list.Combs());
-    TCombList other(host);
+    TCombsController other(host);
     ASSERT_TRUE(other.PasteText(list.CopyText(all)));
     EXPECT_EQ(ToVector(other.Combs()), before);
 }
 
 TEST(Queries, CombInListIsByteWise) {
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.PasteText(QStringLiteral("6 5 4 3 2 1\n10 20 30 40 41 42")));
     EXPECT_TRUE(list.CombInList(C(6, 5, 4, 3, 2, 1)));
     EXPECT_TRUE(list.CombInList(C(10, 20, 30, 40, 41, 42)));

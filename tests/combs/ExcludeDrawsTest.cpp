@@ -3,7 +3,7 @@
 #include "CombsTestUtil.h"
 
 #include "archive/DrawsArchive.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "combs/DrawKeySet.h"
 
 #include <algorithm>
@@ -63,7 +63,7 @@ TEST_P(ExcludeCases, RemovesExactlyTheDrawsInRange) {
     TDrawsArchive archive = SixDraws();
     archive.SetOffset(t.Offset);
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 0, {}));
     const std::vector<TComb> expected = Expected(list.Combs(), archive, t.First, t.Last);
 
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, ExcludeCases,
 TEST(ExcludeDraws, ProgressTextsAndEmptyArchive) {
     TDrawsArchive empty;
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, 0, {}));
     list.MakeUndoCopy(false);
     EXPECT_EQ(list.ExcludeLastDraws(empty, 3), 0);
@@ -109,7 +109,7 @@ TEST(ExcludeDraws, ProgressTextsAndEmptyArchive) {
 TEST(ExcludeDraws, UnsortedAndRepeatedCombinationsFromAFile) {
     TDrawsArchive archive = SixDraws();
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     // 6 5 4 3 2 1 holds the newest draw's numbers in another order and goes.
     // 1 1 2 3 4 5 shares six (i, j) pairs with the draw 1 2 3 4 5 8 but is
     // not that draw, so it stays.
@@ -187,7 +187,7 @@ TEST(DrawKeySet, AgreesWithSortedComparison) {
 
 TEST(ExcludeDraws, ParallelPathEqualsSequential) {
     TRecordingHost host;
-    TCombList full(host);
+    TCombsController full(host);
     ASSERT_TRUE(full.GenerateCombs(false, 0, {}));
     // Removals at the very start, the very end and around the part borders.
     const std::vector<TDrawRec> draws = {Draw(1, {6, 5, 4, 3, 2, 1}),     Draw(2, {40, 41, 42, 43, 44, 45}),
@@ -211,10 +211,10 @@ TEST(ExcludeDraws, ParallelPathEqualsSequential) {
     TDrawsArchive archive;
     for (const TDrawRec &d : draws)
         archive.Append(d);
-    TCombList one(host), many(host);
+    TCombsController one(host), many(host);
     one.SetThreads(1);
     many.SetThreads(4);
-    for (TCombList *list : {&one, &many}) {
+    for (TCombsController *list : {&one, &many}) {
         ASSERT_TRUE(list->GenerateCombs(false, 0, {}));
         list->MakeUndoCopy(false);
         EXPECT_EQ(list->ExcludeLastDraws(archive, 6), 5);
@@ -226,18 +226,18 @@ TEST(FindInDraws, ListsNewestFirstAndStopsAfter26) {
     TDrawsArchive archive;
     for (int i = 1; i <= 40; ++i)
         archive.Append(i % 4 == 0 ? Draw(i, {7, 3, 9, 1, 40, 22}) : Draw(i, {1, 2, 3, 4, 5, 6}));
-    const QStringList lines = TCombList::FindInDraws(C(1, 3, 7, 9, 22, 40), archive);
+    const QStringList lines = TCombsController::FindInDraws(C(1, 3, 7, 9, 22, 40), archive);
     ASSERT_EQ(lines.size(), 10);
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Тираж № 40 от"))) << lines[0].toStdString();
 
-    const QStringList many = TCombList::FindInDraws(C(1, 2, 3, 4, 5, 6), archive);
+    const QStringList many = TCombsController::FindInDraws(C(1, 2, 3, 4, 5, 6), archive);
     ASSERT_EQ(many.size(), 26); // 30 draws hold it; the scan stops past 25 lines
     EXPECT_TRUE(many[0].startsWith(QStringLiteral("Тираж № 39 от")));
 
-    const QString message = TCombList::FindInDrawsMessage(C(1, 3, 7, 9, 22, 40), archive);
+    const QString message = TCombsController::FindInDrawsMessage(C(1, 3, 7, 9, 22, 40), archive);
     EXPECT_TRUE(
         message.startsWith(QStringLiteral("Выделенная комбинация найдена в следующих тиражах:\r\n\r\n")));
-    EXPECT_EQ(TCombList::FindInDrawsMessage(C(10, 11, 12, 13, 14, 15), archive),
+    EXPECT_EQ(TCombsController::FindInDrawsMessage(C(10, 11, 12, 13, 14, 15), archive),
               QStringLiteral("Выделенная комбинация не найдена архиве тиражей!"));
 }
 

@@ -1,9 +1,13 @@
 // Generation of the full set and of the "Мои числа" subsets.
 
+#include "archive/ArchiveController.h"
+#include "core/DataFolder.h"
+#include "core/WindowSettings.h"
+#include "stats/StatsController.h"
 #include "CombsTestUtil.h"
 
 #include "combs/CombGenerator.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "stats/StatList.h"
 
 #include <algorithm>
@@ -28,7 +32,7 @@ class GenerationCases : public ::testing::TestWithParam<TGenCase> {};
 TEST_P(GenerationCases, CountFirstAndLast) {
     const TGenCase &g = GetParam();
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(false, g.Mode, QString::fromUtf8(g.Parameters)));
     ASSERT_EQ(list.Count(), g.Count);
     EXPECT_EQ(GenerateCount(g.Mode, ParseMyNumbers(QString::fromUtf8(g.Parameters))), g.Count);
@@ -66,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Generation, SubsetsAreLexicographicAndAscending) {
     for (int mode = 0; mode <= 3; ++mode) {
         TRecordingHost host;
-        TCombList list(host);
+        TCombsController list(host);
         ASSERT_TRUE(list.GenerateCombs(false, mode, QStringLiteral("3;17;29;44;8;1;40")));
         const auto combs = list.Combs();
         for (size_t i = 0; i < combs.size(); ++i) {
@@ -86,10 +90,10 @@ TEST(Generation, SubsetsAreLexicographicAndAscending) {
 TEST(Generation, ModeRulesHoldForEveryCombination) {
     const uint64_t set = ParseMyNumbers(QStringLiteral("2;9;13;30;31;45"));
     TRecordingHost host;
-    TCombList full(host);
+    TCombsController full(host);
     ASSERT_TRUE(full.GenerateCombs(false, 0, {}));
     for (int mode = 1; mode <= 3; ++mode) {
-        TCombList list(host);
+        TCombsController list(host);
         ASSERT_TRUE(list.GenerateCombs(false, mode, QStringLiteral("2;9;13;30;31;45")));
         std::vector<TComb> expected;
         for (const TComb &c : full.Combs()) {
@@ -105,9 +109,9 @@ TEST(Generation, ModeRulesHoldForEveryCombination) {
 
 TEST(Generation, ShownGenerationResetsHistoryAndUndo) {
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     int refreshes = 0;
-    QObject::connect(&list, &TCombList::ListChanged, [&] { ++refreshes; });
+    QObject::connect(&list, &TCombsController::ListChanged, [&] { ++refreshes; });
     ASSERT_TRUE(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7")));
     list.MakeUndoCopy(false);
     list.AddHistoryRow(true, QStringLiteral("Оп"), QStringLiteral("1"));
@@ -137,7 +141,7 @@ TEST(Generation, ModeFourReadsACombinationFile) {
     const QString file = dir.filePath(QStringLiteral("my.lcv"));
     ASSERT_TRUE(WriteBytes(file, "6,5,4,3,2,1\r\n1;2;3;4;5;7\r\n"));
     TRecordingHost host;
-    TCombList list(host);
+    TCombsController list(host);
     ASSERT_TRUE(list.GenerateCombs(true, 4, file));
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.At(0), C(6, 5, 4, 3, 2, 1));
@@ -163,26 +167,29 @@ TEST(Generation, ModeTextsInSelectorOrder) {
 TEST(Generation, NewListSavesParametersOnlyWhenAsked) {
     QTemporaryDir dir;
     TRecordingHost host;
-    TStatList stats(nullptr, dir.path());
-    stats.SetHost(&host);
-    TCombList list(host);
+    TDataFolder folder(dir.path());
+    TWindowSettings settings;
+    TArchiveController archive(host, folder, settings);
+    TStatsController statsArea(host, folder, settings, archive);
+    const TStatList &stats = statsArea.Registry();
+    TCombsController list(host);
 
-    ASSERT_TRUE(list.NewCombsList(stats, 2, QStringLiteral("1;2;3;4;5;6;7"), false));
+    ASSERT_TRUE(list.NewCombsList(statsArea, 2, QStringLiteral("1;2;3;4;5;6;7"), false));
     EXPECT_EQ(list.Count(), 7);
     EXPECT_FALSE(QFile::exists(stats.SettingsFileName()));
     EXPECT_EQ(stats.CombsGenerateMode(), 0);
 
-    ASSERT_TRUE(list.NewCombsList(stats, 2, QStringLiteral("1;2;3;4;5;6;7;8"), true));
+    ASSERT_TRUE(list.NewCombsList(statsArea, 2, QStringLiteral("1;2;3;4;5;6;7;8"), true));
     EXPECT_EQ(list.Count(), 28);
     EXPECT_FALSE(list.CanUndo()); // the shown generation empties the copy it was given
     EXPECT_TRUE(host.Statuses.contains(QStringLiteral("Создание файла отката...")));
 
     // What the next start finds.
     TStatList next(nullptr, dir.path());
-    ASSERT_TRUE(next.LoadCombsGenerate());
+    ASSERT_NO_THROW(next.LoadCombsGenerate());
     EXPECT_EQ(next.CombsGenerateMode(), 2);
     EXPECT_EQ(next.CombsGenerateParameters(), QStringLiteral("1;2;3;4;5;6;7;8"));
-    TCombList atStart(host);
+    TCombsController atStart(host);
     ASSERT_TRUE(atStart.GenerateSavedCombs(next));
     EXPECT_EQ(ToVector(atStart.Combs()), ToVector(list.Combs()));
     EXPECT_TRUE(host.Errors.isEmpty());

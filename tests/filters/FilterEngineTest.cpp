@@ -39,7 +39,7 @@ TEST_F(FilterEngineTest, KeepAndDeleteTheSelectedRows) {
     EXPECT_TRUE(engine.CanFilterBySelection());
     const QString values = table.SelectedValuesText();
 
-    ASSERT_TRUE(engine.FilterBySelection(false));
+    ASSERT_TRUE(filters.FilterBySelection(false));
     EXPECT_EQ(ListOf(combs), (std::vector<TComb>{B, D, E}));
     ASSERT_EQ(combs.History().size(), 1);
     EXPECT_EQ(combs.History()[0].Operation, table.SelectorText());
@@ -51,7 +51,7 @@ TEST_F(FilterEngineTest, KeepAndDeleteTheSelectedRows) {
     EXPECT_TRUE(host.IsIdle());
 
     ASSERT_TRUE(combs.Undo());
-    ASSERT_TRUE(engine.FilterBySelection(true));
+    ASSERT_TRUE(filters.FilterBySelection(true));
     EXPECT_EQ(ListOf(combs), (std::vector<TComb>{A, Cc}));
     EXPECT_EQ(combs.History().back().ImageIndex, HistoryIconFlagOn);
     EXPECT_TRUE(host.Errors.isEmpty());
@@ -59,12 +59,12 @@ TEST_F(FilterEngineTest, KeepAndDeleteTheSelectedRows) {
 
 TEST_F(FilterEngineTest, NothingSelectedChangesNothing) {
     ComputeNums();
-    ASSERT_TRUE(engine.FilterBySelection(false));
+    ASSERT_TRUE(filters.FilterBySelection(false));
     EXPECT_EQ(ListOf(combs), Five);
     EXPECT_TRUE(combs.History().isEmpty());
     // A manual filtering that empties the list is not undone automatically.
     table.SelectByValueTexts({QStringLiteral("45")});
-    ASSERT_TRUE(engine.FilterBySelection(false));
+    ASSERT_TRUE(filters.FilterBySelection(false));
     EXPECT_EQ(combs.Count(), 0);
     EXPECT_EQ(combs.History().size(), 1);
     EXPECT_FALSE(engine.CanFilterBySelection());
@@ -83,13 +83,13 @@ TEST_F(FilterEngineTest, NumberSelectionsOfTheDrawViews) {
     EXPECT_EQ(layout.Numbers, (QList<int>{1, 2, 3}));
     EXPECT_EQ(layout.Text, QStringLiteral("1; 2; 3"));
 
-    ASSERT_TRUE(engine.FilterByNumbers(TNumberView::Card, {QStringLiteral("2"), QStringLiteral("19")}, false,
+    ASSERT_TRUE(filters.FilterByNumbers(TNumberView::Card, {QStringLiteral("2"), QStringLiteral("19")}, false,
                                        QStringLiteral("Карта")));
     EXPECT_EQ(ListOf(combs), (std::vector<TComb>{B, D, E}));
     EXPECT_EQ(combs.History().back().Operation, QStringLiteral("Карта"));
     EXPECT_EQ(combs.History().back().Values, QStringLiteral("2; 19"));
 
-    ASSERT_TRUE(engine.FilterByNumbers(TNumberView::Layout, {QStringLiteral("[2, 3]")}, true,
+    ASSERT_TRUE(filters.FilterByNumbers(TNumberView::Layout, {QStringLiteral("[2, 3]")}, true,
                                        QStringLiteral("Схема")));
     EXPECT_EQ(ListOf(combs), (std::vector<TComb>{D, E}));
     EXPECT_EQ(combs.History().back().ImageIndex, HistoryIconFlagOn);
@@ -97,15 +97,15 @@ TEST_F(FilterEngineTest, NumberSelectionsOfTheDrawViews) {
     // Only cells that are no number: kept, the list empties; deleted, nothing changes.
     SetList(Five);
     ASSERT_TRUE(
-        engine.FilterByNumbers(TNumberView::Card, {QStringLiteral("?")}, true, QStringLiteral("Карта")));
+        filters.FilterByNumbers(TNumberView::Card, {QStringLiteral("?")}, true, QStringLiteral("Карта")));
     EXPECT_EQ(ListOf(combs), Five);
     ASSERT_TRUE(
-        engine.FilterByNumbers(TNumberView::Card, {QStringLiteral("?")}, false, QStringLiteral("Карта")));
+        filters.FilterByNumbers(TNumberView::Card, {QStringLiteral("?")}, false, QStringLiteral("Карта")));
     EXPECT_EQ(combs.Count(), 0);
 
     // A number beyond the game never matches, even one whose low 16 bits name a number (65536 + 21).
     SetList(Five);
-    ASSERT_TRUE(engine.FilterByNumbers(TNumberView::Week, {QStringLiteral("65557")}, false,
+    ASSERT_TRUE(filters.FilterByNumbers(TNumberView::Week, {QStringLiteral("65557")}, false,
                                        QStringLiteral("Неделя")));
     EXPECT_EQ(combs.Count(), 0);
     EXPECT_TRUE(host.Errors.isEmpty());
@@ -113,7 +113,7 @@ TEST_F(FilterEngineTest, NumberSelectionsOfTheDrawViews) {
 
 TEST_F(FilterEngineTest, EmptyNumberSelectionIsRefused) {
     const QString message = QStringLiteral("В выделенном диапазоне нет значений для фильтра!");
-    EXPECT_FALSE(engine.FilterByNumbers(TNumberView::Card, {QString(), QStringLiteral("  ")}, false,
+    EXPECT_FALSE(filters.FilterByNumbers(TNumberView::Card, {QString(), QStringLiteral("  ")}, false,
                                         QStringLiteral("Карта")));
     EXPECT_EQ(host.Errors, QStringList{message});
     EXPECT_EQ(ListOf(combs), Five);
@@ -362,7 +362,7 @@ TEST(FilterEngineFailureTest, AFailingPassLeavesTheListAsItWas) {
     bench.SetList(Five);
     bench.table.ComputeStatistics(true);
     bench.table.SelectOnly(0);
-    EXPECT_FALSE(bench.engine.FilterBySelection(true));
+    EXPECT_FALSE(bench.filters.FilterBySelection(true));
     EXPECT_EQ(bench.host.Errors, QStringList{QStringLiteral("Ошибка фильтрации комбинаций!\r\rboom")});
     EXPECT_EQ(ListOf(bench.combs), Five);
     EXPECT_TRUE(bench.combs.History().isEmpty());

@@ -3,10 +3,11 @@
 // combination list, and the workspace parts a filter step works on.
 
 #include "archive/DrawsArchive.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/CoreHelpers.h"
 #include "core/Host.h"
 #include "filters/FilterEngine.h"
+#include "filters/FiltersController.h"
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
 
@@ -65,7 +66,7 @@ template <class Span> std::vector<TComb> ToVector(const Span &s) {
     return std::vector<TComb>(s.begin(), s.end());
 }
 
-inline std::vector<TComb> ListOf(const TCombList &combs) {
+inline std::vector<TComb> ListOf(const TCombsController &combs) {
     return ToVector(combs.Combs());
 }
 
@@ -129,9 +130,10 @@ public:
     TRecordingHost host;
     TDrawsArchive archive;
     TStatList stats{&archive};
-    TCombList combs{host};
+    TCombsController combs{host};
     TStatTable table{host, stats, archive};
-    TFilterEngine engine{host, stats, archive, combs, table};
+    TFiltersController filters{host, stats, archive, combs, table};
+    TFilterEngine &engine = filters.Engine();
     QStringList Log;
 };
 

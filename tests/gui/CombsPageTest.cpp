@@ -5,7 +5,7 @@
 #include "GuiTestUtil.h"
 
 #include "combs/CombGenerator.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/IniFile.h"
 #include "gui/archive/FormDrawInfo.h"
 #include "gui/combs/CombsModel.h"
@@ -221,7 +221,7 @@ TEST_F(CombsPageTest, GroupColoursFollowTheSwitchAndTheChannelSize) {
     EXPECT_FALSE(Cell(0, 1, Qt::BackgroundRole).isValid());
     // A switch is written to the window settings file at once.
     TIniFile frm;
-    frm.Load(m_ws->FrmFileName());
+    frm.Load(m_ws->Files().FrmFile());
     EXPECT_EQ(frm.ReadString(QStringLiteral("TFormMain"), QStringLiteral("ColorCombs")), QStringLiteral("0"));
 }
 
@@ -567,7 +567,7 @@ TEST_F(CombsPageTest, GenerateWithAndWithoutSavingTheParameters) {
     Run("CombsGen");
     EXPECT_EQ(Combs(), QList<TComb>({Comb({1, 2, 3, 4, 5, 45})}));
     EXPECT_EQ(savedMode(), QStringLiteral("2|1;2;3;4;5;6;7;8"));
-    EXPECT_EQ(m_ws->Stats().CombsGenerateMode(), int(cgmOnlyOf));
+    EXPECT_EQ(m_ws->Stats().Registry().CombsGenerateMode(), int(cgmOnlyOf));
 
     // Saved: written at once, and the next opening starts from them.
     const QString file = m_dir.filePath(QStringLiteral("two.lcv"));

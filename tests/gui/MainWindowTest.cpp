@@ -232,7 +232,7 @@ TEST_F(MainWindowTest, OffsetPaintsItsRowAndFillsTheStatusPanels) {
     QSpinBox *offset = w->DrawsPage()->OffsetEdit();
     EXPECT_EQ(offset->maximum(), 9);
     offset->setValue(3);
-    EXPECT_EQ(w->Workspace().DrawsOffset(), 3);
+    EXPECT_EQ(w->Workspace().Archive().Offset(), 3);
 
     const QVariant bg = list->model()->index(3, TDrawsModel::colNumber).data(Qt::BackgroundRole);
     EXPECT_EQ(bg.value<QBrush>().color().rgb(), qRgb(0xFF, 0xAA, 0xAA));
@@ -240,7 +240,7 @@ TEST_F(MainWindowTest, OffsetPaintsItsRowAndFillsTheStatusPanels) {
     EXPECT_EQ(w->StatusPanel(1)->text(), QStringLiteral("Следующий тираж: 4015"));
     EXPECT_EQ(w->StatusPanel(2)->text(), QStringLiteral("38;8;28;18;9;37"));
     offset->setValue(50);
-    EXPECT_EQ(w->Workspace().DrawsOffset(), 9);
+    EXPECT_EQ(w->Workspace().Archive().Offset(), 9);
     offset->setValue(0);
     EXPECT_EQ(w->StatusPanel(2)->text(), QString());
 }
@@ -297,7 +297,7 @@ TEST_F(MainWindowTest, AddProposesTheNextNumberAndAppends) {
     EXPECT_EQ(proposed, 4021);
     EXPECT_EQ(title, QStringLiteral("Данные тиража"));
     ASSERT_EQ(w->Workspace().Archive().Count(), 11);
-    EXPECT_EQ(w->Workspace().Archive().At(10).DrawNumber, 4021);
+    EXPECT_EQ(w->Workspace().Archive().Draws().At(10).DrawNumber, 4021);
     EXPECT_EQ(ReadDrawsFile(Path("Brantlee_6x45.ldr")).size(), 11u);
     EXPECT_EQ(w->StatusPanel(1)->text(), QStringLiteral("Следующий тираж: 4023"));
     EXPECT_TRUE(rec.Messages.isEmpty());
@@ -355,7 +355,7 @@ TEST_F(MainWindowTest, ExportThenImportReproducesTheArchive) {
     Action(*w, "DrawsImport")->trigger();
     Action(*w, "DrawsImport")->trigger(); // nothing new the second time
     const TDrawsArray expected = guitest::TenDraws();
-    const TDrawsArray &got = w->Workspace().Archive().Draws();
+    const TDrawsArray &got = w->Workspace().Archive().Draws().Draws();
     ASSERT_EQ(got.size(), expected.size());
     for (size_t i = 0; i < got.size(); ++i) {
         EXPECT_EQ(got[i].DrawNumber, expected[i].DrawNumber);
@@ -461,11 +461,11 @@ TEST_F(MainWindowTest, SecondCopyOnTheSameFolderIsTurnedAway) {
         EXPECT_EQ(second.RunStartup(), TStartupResult::DataLockFailed);
         ASSERT_FALSE(rec2.Messages.isEmpty());
         EXPECT_EQ(rec2.Messages.last().Kind, TMessageKind::Error);
-        EXPECT_EQ(rec2.Messages.last().Text, TWorkspace::DataLockMessage());
+        EXPECT_EQ(rec2.Messages.last().Text, TStakesController::DataLockMessage());
         second.DrawsPage()->List()->setColumnWidth(0, 99);
     }
     EXPECT_EQ(ReadFrm(), frmBefore) << "the turned-away copy left the settings alone";
-    EXPECT_TRUE(first->Workspace().HasDataLock());
+    EXPECT_TRUE(first->Workspace().Stakes().IsOpen());
     EXPECT_TRUE(rec1.Messages.isEmpty());
 }
 

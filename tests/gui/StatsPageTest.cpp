@@ -5,7 +5,7 @@
 #include "GuiTestUtil.h"
 
 #include "combs/CombGenerator.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "gui/shell/ActionList.h"
 #include "gui/stats/StatModel.h"
 #include "gui/stats/StatsPage.h"
@@ -54,7 +54,7 @@ protected:
             m_page->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         m_owner->resize(1000, 700);
         m_page->resize(1000, 700);
-        ASSERT_TRUE(m_ws->ReplaceDraws(SixDraws()));
+        ASSERT_TRUE(m_ws->Archive().ReplaceDraws(SixDraws()));
         SelectMethod("NUMS");
     }
     void TearDown() override {
@@ -62,10 +62,10 @@ protected:
         EXPECT_TRUE(m_messages.Messages.isEmpty()) << m_messages.Texts().join('\n').toStdString();
     }
 
-    TStatTable &Table() const { return m_ws->StatTable(); }
+    TStatTable &Table() const { return m_ws->Stats().Table(); }
     /// Picks a method in the selector, as the user does.
     void SelectMethod(const QString &code) {
-        const int index = Table().SelectorIndexOfEntry(m_ws->Stats().FindEntry(code));
+        const int index = Table().SelectorIndexOfEntry(m_ws->Stats().Registry().FindEntry(code));
         ASSERT_GE(index, 0) << code.toStdString();
         m_page->MethodSelector()->setCurrentIndex(index);
     }
@@ -217,7 +217,7 @@ TEST_F(StatsPageTest, SelectorComputesOnlyOnChange) {
     EXPECT_EQ(Table().ComputeCount(), computed + 2);
 
     // A script selects a method: the selector shows it.
-    ASSERT_TRUE(Table().SelectEntry(m_ws->Stats().FindEntry("NUMS")));
+    ASSERT_TRUE(Table().SelectEntry(m_ws->Stats().Registry().FindEntry("NUMS")));
     EXPECT_EQ(m_page->MethodSelector()->currentText(), Table().SelectorText());
 }
 
@@ -231,7 +231,7 @@ TEST_F(StatsPageTest, RefreshNeedsDrawsAndAMethod) {
     EXPECT_EQ(m_page->Model()->rowCount(), 0);
 
     SelectMethod("NUMS");
-    ASSERT_TRUE(m_ws->ReplaceDraws({}));
+    ASSERT_TRUE(m_ws->Archive().ReplaceDraws({}));
     m_actions->UpdateAll();
     EXPECT_FALSE(Action("StatRefresh")->isEnabled());
     EXPECT_EQ(m_page->Model()->rowCount(), 0);
@@ -286,7 +286,7 @@ TEST_F(StatsPageTest, IdealLineFollowsItsSwitch) {
     m_actions->UpdateAll();
     EXPECT_TRUE(line->isChecked());
     m_actions->Execute(line);
-    EXPECT_FALSE(m_ws->ShowTotalLine());
+    EXPECT_FALSE(m_ws->Stats().ShowTotalLine());
     EXPECT_FALSE(line->isChecked());
     ASSERT_EQ(Series().size(), 1);
     EXPECT_EQ(Series()[0]->name(), "Фактические данные");
@@ -294,7 +294,7 @@ TEST_F(StatsPageTest, IdealLineFollowsItsSwitch) {
 
 TEST_F(StatsPageTest, KeepAndDeleteSelectedRowsWithUndo) {
     // The 28 combinations of 1..8: 21 hold the number 1, 15 of those also 2.
-    TCombList &combs = m_ws->Combs();
+    TCombsController &combs = m_ws->Combs();
     ASSERT_TRUE(combs.GenerateCombs(false, cgmOnlyOf, QStringLiteral("1;2;3;4;5;6;7;8")));
     ASSERT_EQ(combs.Count(), 28);
     QItemSelectionModel *selection = m_page->List()->selectionModel();

@@ -1,4 +1,5 @@
-#include "stakes/StakesFile.h"
+#include "stakes/StakesController.h"
+#include "core/DataFolder.h"
 #include "core/Errors.h"
 #include "shell/FakeHost.h"
 
@@ -36,6 +37,7 @@ const QString ReadErrorPrefix = QStringLiteral("Ошибка чтения фай
 class StakesFileTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
+    TDataFolder folder{dir.path()};
     QString path() const { return dir.filePath(QStringLiteral("Brantlee_6x45.lsk")); }
 };
 
@@ -83,8 +85,8 @@ TEST(StakeRecTest, DefaultRecordIsUncheckedVersionTwo) {
 
 TEST_F(StakesFileTest, MissingFileIsCreatedEmpty) {
     TFakeHost host;
-    TStakesFile stakes;
-    ASSERT_TRUE(stakes.LoadStakes(host, path()));
+    TStakesController stakes(host, folder);
+    ASSERT_TRUE(stakes.LoadStakes());
     EXPECT_TRUE(QFile::exists(path()));
     EXPECT_EQ(stakes.Count(), 0);
     EXPECT_TRUE(host.Messages.isEmpty());
@@ -98,8 +100,8 @@ TEST_F(StakesFileTest, CurrentVersionFilesAreKeptSilently) {
     for (const QByteArray &content : {QByteArray(), two}) {
         WriteAll(path(), content);
         TFakeHost host;
-        TStakesFile stakes;
-        ASSERT_TRUE(stakes.LoadStakes(host, path()));
+        TStakesController stakes(host, folder);
+        ASSERT_TRUE(stakes.LoadStakes());
         EXPECT_TRUE(host.Messages.isEmpty());
         EXPECT_EQ(stakes.Count(), content.size() / 312);
         stakes.CloseStakes();
@@ -121,8 +123,8 @@ TEST_F(StakesFileTest, OutdatedFileIsBackedUpThenEmptied) {
         SCOPED_TRACE(n);
         WriteAll(path(), content);
         TFakeHost host;
-        TStakesFile stakes;
-        ASSERT_TRUE(stakes.LoadStakes(host, path()));
+        TStakesController stakes(host, folder);
+        ASSERT_TRUE(stakes.LoadStakes());
         ASSERT_EQ(host.Messages.size(), 1);
         EXPECT_EQ(host.Messages[0].Kind, TFakeHost::TKind::Warning);
         EXPECT_EQ(host.Messages[0].Text,
@@ -146,8 +148,8 @@ TEST_F(StakesFileTest, FailedBackupKeepsTheOutdatedFile) {
     for (int n = 1; n <= 999; ++n)
         WriteAll(path() + ".bak." + QString::number(n), "old");
     TFakeHost host;
-    TStakesFile stakes;
-    EXPECT_FALSE(stakes.LoadStakes(host, path()));
+    TStakesController stakes(host, folder);
+    EXPECT_FALSE(stakes.LoadStakes());
     EXPECT_FALSE(stakes.IsOpen());
     ASSERT_EQ(host.Errors().size(), 1);
     EXPECT_TRUE(host.Errors()[0].startsWith(ReadErrorPrefix));
@@ -157,27 +159,28 @@ TEST_F(StakesFileTest, FailedBackupKeepsTheOutdatedFile) {
 
 TEST_F(StakesFileTest, SecondOpenOnTheSameFileIsRefusedUntilTheFirstCloses) {
     TFakeHost host;
-    TStakesFile first;
-    ASSERT_TRUE(first.LoadStakes(host, path()));
+    TStakesController first(host, folder);
+    ASSERT_TRUE(first.LoadStakes());
 
-    TStakesFile second;
-    EXPECT_THROW(second.OpenStakes(path()), EError);
-    EXPECT_FALSE(second.IsOpen());
     TFakeHost host2;
-    EXPECT_FALSE(second.LoadStakes(host2, path()));
+    TStakesController second(host2, folder);
+    EXPECT_THROW(second.File().OpenStakes(path()), EError);
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_FALSE(second.LoadStakes());
+    // A copy turned away by the data lock is told so, in one box.
     ASSERT_EQ(host2.Errors().size(), 1);
-    EXPECT_TRUE(host2.Errors()[0].startsWith(ReadErrorPrefix));
+    EXPECT_EQ(host2.Errors()[0], TStakesController::DataLockMessage());
 
     first.CloseStakes();
-    EXPECT_TRUE(second.LoadStakes(host2, path()));
+    EXPECT_TRUE(second.LoadStakes());
 }
 
 TEST_F(StakesFileTest, LockIsSeenByAnotherProcess) {
     const QString flock = QStandardPaths::findExecutable(QStringLiteral("flock"));
     if (flock.isEmpty()) GTEST_SKIP() << "flock(1) not installed";
     TFakeHost host;
-    TStakesFile stakes;
-    ASSERT_TRUE(stakes.LoadStakes(host, path()));
+    TStakesController stakes(host, folder);
+    ASSERT_TRUE(stakes.LoadStakes());
     const auto tryLock = [&] {
         return QProcess::execute(
             flock, {QStringLiteral("-n"), QStringLiteral("-x"), path(), QStringLiteral("true")});
@@ -191,28 +194,28 @@ TEST_F(StakesFileTest, ReadOnlyFolderRefusesTheLock) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     TFakeHost host;
-    TStakesFile stakes;
-    EXPECT_FALSE(stakes.LoadStakes(host, path()));
+    TStakesController stakes(host, folder);
+    EXPECT_FALSE(stakes.LoadStakes());
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(host.Errors().size(), 1);
 }
 
 TEST_F(StakesFileTest, RecordsAppendReadAndCount) {
     TFakeHost host;
-    TStakesFile stakes;
-    EXPECT_THROW(stakes.AppendRecord(TStakeRec()), EError);
+    TStakesController stakes(host, folder);
+    EXPECT_THROW(stakes.File().AppendRecord(TStakeRec()), EError);
     EXPECT_EQ(stakes.Count(), 0);
-    ASSERT_TRUE(stakes.LoadStakes(host, path()));
+    ASSERT_TRUE(stakes.LoadStakes());
     for (int i = 0; i < 3; ++i) {
         TStakeRec rec;
         rec.Kind = skManual;
         rec.DrawNumber = 100 + i;
-        stakes.AppendRecord(rec);
+        stakes.File().AppendRecord(rec);
     }
     EXPECT_EQ(stakes.Count(), 3);
-    EXPECT_EQ(stakes.ReadRecord(2).DrawNumber, 102);
-    EXPECT_THROW(stakes.ReadRecord(3), EError);
-    EXPECT_THROW(stakes.ReadRecord(-1), EError);
-    stakes.Truncate();
+    EXPECT_EQ(stakes.File().ReadRecord(2).DrawNumber, 102);
+    EXPECT_THROW(stakes.File().ReadRecord(3), EError);
+    EXPECT_THROW(stakes.File().ReadRecord(-1), EError);
+    stakes.File().Truncate();
     EXPECT_EQ(stakes.Count(), 0);
 }

@@ -5,7 +5,11 @@
 #include "core/Errors.h"
 #include "core/Host.h"
 #include "stats/methods/NumberMethods.h"
+#include "archive/ArchiveController.h"
+#include "core/DataFolder.h"
+#include "core/WindowSettings.h"
 #include "stats/PrefetchFiles.h"
+#include "stats/StatsController.h"
 #include "stats/StatList.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +72,6 @@ protected:
         stats.RegisterClasses({&TstValues::StaticClass(), &TstDigits::StaticClass(),
                                &TstEvenCount::StaticClass(), &TstPosVal::StaticClass(),
                                &TstPosExt::StaticClass()});
-        files.SetDataDir(dir.path());
         files.SetEnabled(true);
     }
     int Entry(const char *code) const { return stats.FindEntry(QString::fromLatin1(code)); }
@@ -77,12 +80,17 @@ protected:
 
     QTemporaryDir dir;
     TPrefetchHost host;
-    TStatList stats;
-    TPrefetchFiles files{host, stats};
+    TDataFolder folder{dir.path()};
+    TWindowSettings settings;
+    TArchiveController archive{host, folder, settings};
+    // The error boundary of the prefetch files' operations.
+    TStatsController ctl{host, folder, settings, archive};
+    TStatList &stats = ctl.Registry();
+    TPrefetchFiles &files = ctl.Prefetchs();
 };
 
 TEST_F(Prefetch, NumsFileBytes) {
-    ASSERT_TRUE(files.CreatePrefetch(Entry("NUMS")));
+    ASSERT_TRUE(ctl.CreatePrefetch(Entry("NUMS")));
     EXPECT_EQ(File("NUMS"), dir.filePath(QStringLiteral("Prefetchs/Brantlee_6x45_NUMS.dfc")));
     const QByteArray bytes = ReadBytes(File("NUMS"));
     ASSERT_EQ(bytes.size(), 46 * 12);
@@ -173,13 +181,13 @@ TEST_F(Prefetch, FastKeysGiveTheTableOfValueRecords) {
 
 TEST_F(Prefetch, OpenBuildsMissingEmptyAndDamagedFiles) {
     files.SetEnabled(false);
-    EXPECT_FALSE(files.OpenPrefetch(ClassOf("NUMS"), 0).has_value());
+    EXPECT_FALSE(ctl.OpenPrefetch(ClassOf("NUMS"), 0).has_value());
     EXPECT_FALSE(QFile::exists(File("NUMS")));
     files.SetEnabled(true);
     // POE%d cannot prefetch.
-    EXPECT_FALSE(files.OpenPrefetch(ClassOf("POE1"), 1).has_value());
+    EXPECT_FALSE(ctl.OpenPrefetch(ClassOf("POE1"), 1).has_value());
 
-    auto table = files.OpenPrefetch(ClassOf("NUMS"), 0);
+    auto table = ctl.OpenPrefetch(ClassOf("NUMS"), 0);
     ASSERT_TRUE(table.has_value());
     EXPECT_EQ(table->Records.size(), 45u);
     ASSERT_NE(table->Find(TStatKey::FromWords(17)), nullptr);
@@ -187,7 +195,7 @@ TEST_F(Prefetch, OpenBuildsMissingEmptyAndDamagedFiles) {
     EXPECT_EQ(table->Find(TStatKey::FromWords(46)), nullptr);
 
     // Damaged files are rebuilt (EVEN: one value per combination, a quick build).
-    ASSERT_TRUE(files.OpenPrefetch(ClassOf("EVEN"), 0).has_value());
+    ASSERT_TRUE(ctl.OpenPrefetch(ClassOf("EVEN"), 0).has_value());
     const QByteArray good = ReadBytes(File("EVEN"));
     ASSERT_EQ(good.size(), 8 * 12);
     QByteArray swapped = good; // two records in the wrong order
@@ -198,7 +206,7 @@ TEST_F(Prefetch, OpenBuildsMissingEmptyAndDamagedFiles) {
     for (const QByteArray &bytes : damaged) {
         ASSERT_TRUE(WriteBytes(File("EVEN"), bytes));
         host.Clear();
-        table = files.OpenPrefetch(ClassOf("EVEN"), 0);
+        table = ctl.OpenPrefetch(ClassOf("EVEN"), 0);
         ASSERT_TRUE(table.has_value());
         EXPECT_EQ(table->Records.size(), 7u);
         EXPECT_EQ(ReadBytes(File("EVEN")), good);
@@ -211,7 +219,7 @@ TEST_F(Prefetch, OpenBuildsMissingEmptyAndDamagedFiles) {
 TEST_F(Prefetch, CreateAllHonoursForceAndGroups) {
     // Switch off and no force: nothing at all.
     files.SetEnabled(false);
-    EXPECT_TRUE(files.CreateAllPrefetchs(false, PrefetchGroupsNone));
+    EXPECT_TRUE(ctl.CreateAllPrefetchs(false, PrefetchGroupsNone));
     EXPECT_FALSE(QDir(files.PrefetchDir()).exists());
     EXPECT_EQ(host.ProgressOpened, 0);
 
@@ -226,7 +234,7 @@ TEST_F(Prefetch, CreateAllHonoursForceAndGroups) {
     // Forced, no groups: only the missing files are built.
     stats.RegisterClasses(
         {&TstValues::StaticClass(), &TstEvenCount::StaticClass(), &TstPosExt::StaticClass()});
-    ASSERT_TRUE(files.CreateAllPrefetchs(true, PrefetchGroupsNone));
+    ASSERT_TRUE(ctl.CreateAllPrefetchs(true, PrefetchGroupsNone));
     EXPECT_TRUE(QFileInfo(File("NUMS")).size() > 0);
     EXPECT_EQ(ReadBytes(File("EVEN")), fakeBytes);
     EXPECT_FALSE(QFile::exists(File("POE1")));
@@ -237,8 +245,8 @@ TEST_F(Prefetch, CreateAllHonoursForceAndGroups) {
 
     // Group 0 (NUMS and EVEN) in the set: rebuilt even though present.
     files.SetEnabled(true);
-    ASSERT_TRUE(files.CreateAllPrefetchs(false, PrefetchGroupBit(0)));
-    EXPECT_EQ(files.OpenPrefetch(ClassOf("EVEN"), 0)->Records.size(), 7u);
+    ASSERT_TRUE(ctl.CreateAllPrefetchs(false, PrefetchGroupBit(0)));
+    EXPECT_EQ(ctl.OpenPrefetch(ClassOf("EVEN"), 0)->Records.size(), 7u);
     EXPECT_TRUE(host.Errors.isEmpty());
     EXPECT_TRUE(host.IsIdle());
 }
@@ -246,16 +254,16 @@ TEST_F(Prefetch, CreateAllHonoursForceAndGroups) {
 TEST_F(Prefetch, FailedBuildLeavesNoFileAndShowsTheError) {
     // A plain file where the folder should be.
     ASSERT_TRUE(WriteBytes(files.PrefetchDir(), "x"));
-    EXPECT_FALSE(files.CreatePrefetch(Entry("EVEN")));
+    EXPECT_FALSE(ctl.CreatePrefetch(Entry("EVEN")));
     ASSERT_EQ(host.Errors.size(), 1);
     EXPECT_TRUE(host.Errors[0].startsWith(
         QStringLiteral("Ошибка создания файла данных для полного набора вариантов!\r\rИмя файла: ") +
         File("EVEN") + QStringLiteral("\r\r")))
         << host.Errors[0].toStdString();
-    EXPECT_FALSE(files.OpenPrefetch(ClassOf("EVEN"), 0).has_value());
+    EXPECT_FALSE(ctl.OpenPrefetch(ClassOf("EVEN"), 0).has_value());
     // A batch stops at the first failure.
     host.Clear();
-    EXPECT_FALSE(files.CreateAllPrefetchs(true, PrefetchGroupsAll));
+    EXPECT_FALSE(ctl.CreateAllPrefetchs(true, PrefetchGroupsAll));
     EXPECT_EQ(host.Errors.size(), 1);
     EXPECT_FALSE(host.ProgressIsOpen());
     EXPECT_TRUE(host.IsIdle());

@@ -2,6 +2,11 @@
 #include "core/IniFile.h"
 #include "StatsTestUtil.h"
 
+#include "archive/ArchiveController.h"
+#include "core/DataFolder.h"
+#include "core/WindowSettings.h"
+#include "stats/StatsController.h"
+
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
@@ -23,15 +28,17 @@ void WriteBytes(const QString &fileName, const QByteArray &bytes) {
 
 class StatListFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_list.SetHost(&m_host);
-    }
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     QString Path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
     QTemporaryDir m_dir;
     test::TRecordingHost m_host;
-    TStatList m_list{nullptr, m_dir.path()};
+    TDataFolder m_folder{m_dir.path()};
+    TWindowSettings m_settings;
+    TArchiveController m_archive{m_host, m_folder, m_settings};
+    // The error boundary of the registry's file operations.
+    TStatsController m_ctl{m_host, m_folder, m_settings, m_archive};
+    TStatList &m_list = m_ctl.Registry();
 };
 
 TEST_F(StatListFilesTest, FileNamesFollowTheProgramName) {
@@ -56,9 +63,9 @@ TEST_F(StatListFilesTest, MissingSettingsFileGivesTheDefaults) {
     shredding.Formula3Digits = 7;
     m_list.SetShredding(shredding);
 
-    EXPECT_TRUE(m_list.LoadCombsGenerate());
-    EXPECT_TRUE(m_list.LoadSettings());
-    EXPECT_TRUE(m_list.LoadShredding());
+    EXPECT_TRUE(m_ctl.LoadCombsGenerate());
+    EXPECT_TRUE(m_ctl.LoadSettings());
+    EXPECT_TRUE(m_ctl.LoadShredding());
     EXPECT_TRUE(m_host.Errors.isEmpty());
     EXPECT_EQ(m_list.Config(), TConfigData());
     EXPECT_EQ(m_list.Config().MatrixCols, 5);
@@ -95,9 +102,9 @@ TEST_F(StatListFilesTest, SettingsRoundTripKeepsForeignSections) {
     s.Formula2 = QStringLiteral("n1/(p1+1)");
     s.Formula2Digits = 4;
     m_list.SetShredding(s);
-    ASSERT_TRUE(m_list.SaveSettings());
-    ASSERT_TRUE(m_list.SaveCombsGenerate());
-    ASSERT_TRUE(m_list.SaveShredding());
+    ASSERT_TRUE(m_ctl.SaveSettings());
+    ASSERT_TRUE(m_ctl.SaveCombsGenerate());
+    ASSERT_TRUE(m_ctl.SaveShredding());
 
     TIniFile ini(m_list.SettingsFileName());
     EXPECT_EQ(ini.ReadString(QStringLiteral("PROXY"), QStringLiteral("Host")), QStringLiteral("proxy.local"));
@@ -114,9 +121,9 @@ TEST_F(StatListFilesTest, SettingsRoundTripKeepsForeignSections) {
     EXPECT_EQ(ini.ReadString(QStringLiteral("CDL"), QStringLiteral("UseAbsValues")), QStringLiteral("0"));
 
     TStatList fresh(nullptr, m_dir.path());
-    EXPECT_TRUE(fresh.LoadCombsGenerate());
-    EXPECT_TRUE(fresh.LoadSettings());
-    EXPECT_TRUE(fresh.LoadShredding());
+    EXPECT_NO_THROW(fresh.LoadCombsGenerate());
+    EXPECT_NO_THROW(fresh.LoadSettings());
+    EXPECT_NO_THROW(fresh.LoadShredding());
     EXPECT_EQ(fresh.Config(), c);
     EXPECT_EQ(fresh.CombsGenerateMode(), 3);
     EXPECT_EQ(fresh.CombsGenerateParameters(), QStringLiteral("1;2;3"));
@@ -141,7 +148,7 @@ TEST_F(StatListFilesTest, SettingsAreReadDefensively) {
     };
     for (const TCase &c : cases) {
         WriteBytes(m_list.SettingsFileName(), c.Text);
-        ASSERT_TRUE(m_list.LoadSettings()) << c.Text;
+        ASSERT_TRUE(m_ctl.LoadSettings()) << c.Text;
         EXPECT_EQ(m_list.MatrixCols(), c.MatrixCols) << c.Text;
         EXPECT_EQ(m_list.ChannelSize(), c.ChannelSize) << c.Text;
         EXPECT_EQ(int(m_list.Config().Profits.size()), c.Profits) << c.Text;
@@ -152,7 +159,7 @@ TEST_F(StatListFilesTest, SettingsAreReadDefensively) {
     WriteBytes(m_list.SettingsFileName(), "[STAKES]\r\nCost=2,5\r\nProfits=1\r\nProfit_0_Overlap=6\r\n"
                                           "Profit_0_Profit=12.34567\r\n[CDL]\r\nUsePercents=-1\r\n"
                                           "UseAbsValues=7\r\nLevel=abc\r\n");
-    ASSERT_TRUE(m_list.LoadSettings());
+    ASSERT_TRUE(m_ctl.LoadSettings());
     EXPECT_EQ(m_list.Cost().Units, 25000);
     EXPECT_EQ(m_list.Config().Profits[0].Overlap, 6);
     EXPECT_EQ(m_list.Config().Profits[0].Prize.Units, 123457);
@@ -162,7 +169,7 @@ TEST_F(StatListFilesTest, SettingsAreReadDefensively) {
 
     WriteBytes(m_list.SettingsFileName(),
                "[GLOBAL]\r\nCombsGenerateParameters=" + QByteArray(300, '7') + "\r\n");
-    ASSERT_TRUE(m_list.LoadCombsGenerate());
+    ASSERT_TRUE(m_ctl.LoadCombsGenerate());
     EXPECT_EQ(m_list.CombsGenerateParameters().size(), 255);
 }
 
@@ -172,14 +179,15 @@ TEST_F(StatListFilesTest, UnusableSettingsFileIsReportedAndNothingIsWritten) {
     TConfigData c;
     c.MatrixCols = 7;
     m_list.SetConfig(c);
-    EXPECT_FALSE(m_list.LoadSettings());
+    const TOpResult load = m_ctl.LoadSettings();
+    EXPECT_FALSE(load);
     EXPECT_EQ(m_list.MatrixCols(), 7) << "values stay in effect";
     ASSERT_EQ(m_host.Errors.size(), 1);
     EXPECT_TRUE(m_host.Errors[0].startsWith(QStringLiteral("Ошибка чтения файла конфигурации!\r\r")));
-    EXPECT_EQ(m_list.LastError(), m_host.Errors[0]);
+    EXPECT_EQ(load.Message(), m_host.Errors[0]);
 
-    EXPECT_FALSE(m_list.SaveSettings());
-    EXPECT_FALSE(m_list.SaveShredding());
+    EXPECT_FALSE(m_ctl.SaveSettings());
+    EXPECT_FALSE(m_ctl.SaveShredding());
     ASSERT_EQ(m_host.Errors.size(), 3);
     EXPECT_TRUE(m_host.Errors[1].startsWith(QStringLiteral("Ошибка записи в файл конфигурации!\r\r")));
     EXPECT_TRUE(QFileInfo(m_list.SettingsFileName()).isDir());
@@ -196,7 +204,7 @@ TEST_F(StatListFilesTest, FilterListRoundTripInWindows1251) {
     // Another language's names and a stale name of ours.
     WriteBytes(file,
                ToCp1251(QStringLiteral("[STRINGS_ENU]\r\nNUMS=Numbers\r\n[STRINGS_RUS]\r\nDIGS=Старое\r\n")));
-    ASSERT_TRUE(m_list.SaveFilterList(file, true, false));
+    ASSERT_TRUE(m_ctl.SaveFilterList(file, true, false));
 
     const QByteArray bytes = ReadBytes(file);
     EXPECT_TRUE(bytes.contains(ToCp1251(QStringLiteral("POS2=Вторая позиция «ё»\r\n"))));
@@ -214,7 +222,7 @@ TEST_F(StatListFilesTest, FilterListRoundTripInWindows1251) {
 
     TStatList fresh(nullptr, m_dir.path());
     fresh.RegisterAll();
-    ASSERT_TRUE(fresh.LoadFilterList(file, true));
+    ASSERT_NO_THROW(fresh.LoadFilterList(file, true));
     EXPECT_EQ(fresh.FavoritesText(), QStringLiteral("NUMS,POS2,POE1"));
     EXPECT_TRUE(fresh.Ordered());
     EXPECT_TRUE(fresh.ShowGroupName());
@@ -230,17 +238,17 @@ TEST_F(StatListFilesTest, FilterListCaptionsAndOptions) {
     WriteBytes(file, ToCp1251(QStringLiteral("[FILTERS]\r\nFavorites=EVEN\r\nOrdered=1\r\n"
                                              "[STRINGS_RUS]\r\nnums=   Мои числа   \r\n")));
     // Without options only the names are taken.
-    ASSERT_TRUE(m_list.LoadFilterList(file, false));
+    ASSERT_TRUE(m_ctl.LoadFilterList(file, false));
     EXPECT_TRUE(m_list.AllSelected());
     EXPECT_FALSE(m_list.Ordered());
     EXPECT_EQ(m_list.Items(0).CustomCaption, QStringLiteral("Мои числа"));
-    ASSERT_TRUE(m_list.LoadFilterList(file, true));
+    ASSERT_TRUE(m_ctl.LoadFilterList(file, true));
     EXPECT_EQ(m_list.FavoritesText(), QStringLiteral("EVEN"));
     EXPECT_TRUE(m_list.Ordered());
 
     // Every caption for an export, custom ones only otherwise.
     const QString all = Path("all.flt");
-    ASSERT_TRUE(m_list.SaveFilterList(all, false, true));
+    ASSERT_TRUE(m_ctl.SaveFilterList(all, false, true));
     TIniFile exported(all);
     EXPECT_EQ(exported.Keys(QStringLiteral("STRINGS_RUS")).size(), m_list.Count());
     EXPECT_EQ(exported.ReadString(QStringLiteral("STRINGS_RUS"), QStringLiteral("NUMS")),
@@ -250,13 +258,13 @@ TEST_F(StatListFilesTest, FilterListCaptionsAndOptions) {
     EXPECT_FALSE(exported.SectionExists(QStringLiteral("FILTERS")));
 
     // A missing file keeps the current state.
-    ASSERT_TRUE(m_list.LoadFilterList(Path("missing.flt"), true));
+    ASSERT_TRUE(m_ctl.LoadFilterList(Path("missing.flt"), true));
     EXPECT_EQ(m_list.FavoritesText(), QStringLiteral("EVEN"));
     EXPECT_TRUE(m_list.Items(0).CustomCaption.isEmpty());
 
     // Re-registration keeps favourites and names through the program's file.
     m_list.Items(2).CustomCaption = QStringLiteral("Чётные");
-    ASSERT_TRUE(m_list.Reregister());
+    ASSERT_TRUE(m_ctl.Reregister());
     EXPECT_EQ(m_list.FavoritesText(), QStringLiteral("EVEN"));
     EXPECT_EQ(m_list.Items(2).CustomCaption, QStringLiteral("Чётные"));
     EXPECT_TRUE(m_host.Errors.isEmpty());
@@ -266,8 +274,8 @@ TEST_F(StatListFilesTest, FilterListErrorsAreReported) {
     m_list.RegisterAll();
     const QString folder = Path("folder.flt");
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.flt")));
-    EXPECT_FALSE(m_list.LoadFilterList(folder, true));
-    EXPECT_FALSE(m_list.SaveFilterList(folder, true, false));
+    EXPECT_FALSE(m_ctl.LoadFilterList(folder, true));
+    EXPECT_FALSE(m_ctl.SaveFilterList(folder, true, false));
     ASSERT_EQ(m_host.Errors.size(), 2);
     EXPECT_TRUE(m_host.Errors[0].startsWith(QStringLiteral("Ошибка загрузки списка фильтров!\r\r")));
     EXPECT_TRUE(m_host.Errors[1].startsWith(QStringLiteral("Ошибка сохранения списка фильтров!\r\r")));
@@ -279,7 +287,7 @@ TEST_F(StatListFilesTest, FilterListErrorsAreReported) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         ASSERT_TRUE(f.resize(17 * 1024 * 1024));
     }
-    EXPECT_FALSE(m_list.LoadFilterList(huge, true));
+    EXPECT_FALSE(m_ctl.LoadFilterList(huge, true));
     EXPECT_TRUE(m_host.Errors.last().contains(QStringLiteral("слишком велик")));
 }
 

@@ -77,7 +77,7 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
     const QString hint = QStringLiteral("Смещение относительно последнего загруженного номера тиража");
     m_edOffset->setToolTip(hint);
     m_edOffset->setStatusTip(hint);
-    m_edOffset->setRange(0, m_ws.MaxDrawsOffset());
+    m_edOffset->setRange(0, m_ws.Archive().MaxOffset());
     m_edOffset->setMinimumWidth(80);
     m_edOffset->setKeyboardTracking(false);
     lbOffset->setBuddy(m_edOffset);
@@ -86,9 +86,9 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
     offsetRow->addStretch();
     layout->addLayout(offsetRow);
 
-    m_model = new TDrawsModel(m_ws.Archive(), this);
-    m_model->SetSorted(m_ws.SortedDraws());
-    m_model->SetColored(m_ws.ColorDraws());
+    m_model = new TDrawsModel(m_ws.Archive().Draws(), this);
+    m_model->SetSorted(m_ws.Archive().SortedDraws());
+    m_model->SetColored(m_ws.Archive().ColorDraws());
     m_list = new QTableView(this);
     m_list->setObjectName(QLatin1String(ListName));
     m_list->setModel(m_model);
@@ -134,10 +134,10 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
         if (info && m_host.IsIdle() && FocusedRow() >= 0) m_actions.Execute(info);
     });
     connect(m_edOffset, &QSpinBox::valueChanged, this, [this](int v) {
-        if (v != m_ws.DrawsOffset()) m_ws.ChangeDrawsOffset(v);
+        if (v != m_ws.Archive().Offset()) m_ws.Archive().ChangeOffset(v);
     });
-    connect(&m_ws, &TWorkspace::DrawsChanged, this, &TDrawsPage::OnDrawsChanged);
-    connect(&m_ws, &TWorkspace::OffsetChanged, this, &TDrawsPage::OnOffsetChanged);
+    connect(&m_ws.Archive(), &TArchiveController::DrawsChanged, this, &TDrawsPage::OnDrawsChanged);
+    connect(&m_ws.Archive(), &TArchiveController::OffsetChanged, this, &TDrawsPage::OnOffsetChanged);
     connect(&m_host, &TGuiHost::BusyChanged, this, &TDrawsPage::OnBusyChanged);
 }
 
@@ -203,7 +203,7 @@ void TDrawsPage::ApplyGameSettings(const TConfigData &config) {
 QList<TScreenshotRender> TDrawsPage::ScreenshotRenders() const {
     auto drawForm = [this](bool withDate) {
         return [this, withDate](QWidget *parent) -> std::unique_ptr<QWidget> {
-            return std::make_unique<TFormDraw>(m_host, DrawDialogTitle(), m_ws.NewDrawTemplate(), withDate,
+            return std::make_unique<TFormDraw>(m_host, DrawDialogTitle(), m_ws.Archive().NewDrawTemplate(), withDate,
                                                parent);
         };
     };
@@ -261,9 +261,9 @@ bool TDrawsPage::DrawsDownloadUpdate() const {
 }
 
 void TDrawsPage::DrawsAddExecute() {
-    TDrawRec rec = m_ws.NewDrawTemplate();
+    TDrawRec rec = m_ws.Archive().NewDrawTemplate();
     if (!TFormDraw::Execute(m_host, DrawDialogTitle(), rec, true, window())) return;
-    m_ws.AddDraw(rec);
+    m_ws.Archive().AddDraw(rec);
 }
 
 bool TDrawsPage::DrawsEditUpdate() const {
@@ -272,11 +272,11 @@ bool TDrawsPage::DrawsEditUpdate() const {
 
 void TDrawsPage::DrawsEditExecute() {
     const int row = FocusedRow();
-    const int index = m_ws.Archive().PositionToIndex(row);
+    const int index = m_ws.Archive().Draws().PositionToIndex(row);
     if (row < 0 || index < 0) return;
-    TDrawRec rec = m_ws.Archive().At(index);
+    TDrawRec rec = m_ws.Archive().Draws().At(index);
     if (!TFormDraw::Execute(m_host, DrawDialogTitle(), rec, true, window())) return;
-    m_ws.EditDraw(index, rec);
+    m_ws.Archive().EditDraw(index, rec);
 }
 
 bool TDrawsPage::DrawsDelUpdate() const {
@@ -286,20 +286,20 @@ bool TDrawsPage::DrawsDelUpdate() const {
 void TDrawsPage::DrawsDelExecute() {
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty()) return;
-    if (!m_host.Confirm(TWorkspace::DeleteConfirmText(int(rows.size())), TWorkspace::DeleteConfirmTitle(),
+    if (!m_host.Confirm(TArchiveController::DeleteConfirmText(int(rows.size())), TArchiveController::DeleteConfirmTitle(),
                         true))
         return;
     QList<int> numbers;
     for (int row : rows)
         if (const TDrawRec *draw = m_model->DrawAtRow(row)) numbers.append(draw->DrawNumber);
-    m_ws.DeleteDrawsByNumbers(numbers);
+    m_ws.Archive().DeleteDrawsByNumbers(numbers);
     m_list->clearSelection();
 }
 
 void TDrawsPage::DrawsImportExecute() {
     const QString file = m_host.ChooseFile(false, DrawsFileFilter(), QStringLiteral("csv"));
     if (file.isEmpty()) return;
-    m_ws.ImportDrawsCsv(file);
+    m_ws.Archive().ImportDrawsCsv(file);
 }
 
 bool TDrawsPage::DrawsExportUpdate() const {
@@ -309,7 +309,7 @@ bool TDrawsPage::DrawsExportUpdate() const {
 void TDrawsPage::DrawsExportExecute() {
     const QString file = m_host.ChooseFile(true, DrawsFileFilter(), QStringLiteral("csv"));
     if (file.isEmpty()) return;
-    m_ws.ExportDrawsCsv(file);
+    m_ws.Archive().ExportDrawsCsv(file);
 }
 
 bool TDrawsPage::DrawsInfoUpdate() const {
@@ -323,8 +323,8 @@ TDrawInfoData TDrawsPage::InfoData(int row) const {
     data.DrawNumber = draw->DrawNumber;
     data.DrawDate = DrawDateText(*draw);
     data.Numbers = DrawToComb(*draw);
-    data.ArrayIndex = m_ws.Archive().PositionToIndex(row);
-    data.Sorted = m_ws.SortedDraws();
+    data.ArrayIndex = m_ws.Archive().Draws().PositionToIndex(row);
+    data.Sorted = m_ws.Archive().SortedDraws();
     data.ChannelSize = m_model->ChannelSize();
     data.MatrixCols = m_matrixCols;
     return data;
@@ -339,33 +339,33 @@ void TDrawsPage::DrawsInfoExecute() {
 }
 
 void TDrawsPage::DrawsSortedExecute() {
-    m_ws.SetSortedDraws(!m_ws.SortedDraws());
+    m_ws.Archive().SetSortedDraws(!m_ws.Archive().SortedDraws());
 }
 
 bool TDrawsPage::DrawsSortedUpdate() const {
-    if (QAction *a = m_actions.Find(QStringLiteral("DrawsSorted"))) a->setChecked(m_ws.SortedDraws());
+    if (QAction *a = m_actions.Find(QStringLiteral("DrawsSorted"))) a->setChecked(m_ws.Archive().SortedDraws());
     return true;
 }
 
 void TDrawsPage::ViewColorDrawsExecute() {
-    m_ws.SetColorDraws(!m_ws.ColorDraws());
+    m_ws.Archive().SetColorDraws(!m_ws.Archive().ColorDraws());
 }
 
 bool TDrawsPage::ViewColorDrawsUpdate() const {
-    if (QAction *a = m_actions.Find(QStringLiteral("ViewColorDraws"))) a->setChecked(m_ws.ColorDraws());
+    if (QAction *a = m_actions.Find(QStringLiteral("ViewColorDraws"))) a->setChecked(m_ws.Archive().ColorDraws());
     return true;
 }
 
 // ---- workspace signals -------------------------------------------------------------------------
 
 void TDrawsPage::OnDrawsChanged(bool force) {
-    m_model->SetSorted(m_ws.SortedDraws());
-    m_model->SetColored(m_ws.ColorDraws());
+    m_model->SetSorted(m_ws.Archive().SortedDraws());
+    m_model->SetColored(m_ws.Archive().ColorDraws());
     m_model->Refresh(force);
     m_model->Repaint();
     const QSignalBlocker block(m_edOffset);
-    m_edOffset->setMaximum(m_ws.MaxDrawsOffset());
-    m_edOffset->setValue(m_ws.DrawsOffset());
+    m_edOffset->setMaximum(m_ws.Archive().MaxOffset());
+    m_edOffset->setValue(m_ws.Archive().Offset());
     m_actions.UpdateAll();
 }
 

@@ -1,6 +1,6 @@
 #include "gui/combs/CombsModel.h"
 
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/CoreHelpers.h"
 
 #include <QBrush>
@@ -8,7 +8,7 @@
 
 namespace lot {
 
-TCombsModel::TCombsModel(const TCombList &combs, QObject *parent)
+TCombsModel::TCombsModel(const TCombsController &combs, QObject *parent)
     : QAbstractTableModel(parent), m_combs(combs), m_rows(combs.Count()) {}
 
 void TCombsModel::Refresh() {

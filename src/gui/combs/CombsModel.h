@@ -4,7 +4,7 @@
 
 namespace lot {
 
-class TCombList;
+class TCombsController;
 
 /// The combination list as a virtual table: row number, the six numbers in
 /// list order and their sum. The row count follows the list only on
@@ -15,7 +15,7 @@ public:
     enum Column { colRow = 0, colFirst = 1, colLast = 6, colSum = 7 };
     static constexpr int ColumnCount = 8;
 
-    explicit TCombsModel(const TCombList &combs, QObject *parent = nullptr);
+    explicit TCombsModel(const TCombsController &combs, QObject *parent = nullptr);
 
     /// Takes over the list's count when it differs (a reset: the selection
     /// goes with it), else repaints every row, since equal counts may still
@@ -35,7 +35,7 @@ public:
 private:
     void Repaint();
 
-    const TCombList &m_combs;
+    const TCombsController &m_combs;
     int m_rows = 0;
     bool m_colored = true;
     int m_channelSize = 5;

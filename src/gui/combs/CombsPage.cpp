@@ -1,7 +1,7 @@
 #include "gui/combs/CombsPage.h"
 
 #include "combs/CombFile.h"
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
@@ -134,10 +134,10 @@ TCombsPage::TCombsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
     if (QClipboard *clipboard = QGuiApplication::clipboard())
         connect(clipboard, &QClipboard::dataChanged, &m_actions, &TActionList::UpdateAll);
 
-    connect(&m_ws.Combs(), &TCombList::ListChanged, this, &TCombsPage::OnListChanged);
-    connect(&m_ws.Combs(), &TCombList::HistoryChanged, this, &TCombsPage::OnHistoryChanged);
+    connect(&m_ws.Combs(), &TCombsController::ListChanged, this, &TCombsPage::OnListChanged);
+    connect(&m_ws.Combs(), &TCombsController::HistoryChanged, this, &TCombsPage::OnHistoryChanged);
     connect(&m_host, &TGuiHost::BusyChanged, this, &TCombsPage::OnBusyChanged);
-    connect(&m_ws, &TWorkspace::DrawsChanged, &m_actions, &TActionList::UpdateAll);
+    connect(&m_ws.Archive(), &TArchiveController::DrawsChanged, &m_actions, &TActionList::UpdateAll);
 }
 
 QWidget *TCombsPage::CreateToolBar() {
@@ -276,7 +276,7 @@ void TCombsPage::ApplyGameSettings(const TConfigData &config) {
 
 QList<TScreenshotRender> TCombsPage::ScreenshotRenders() const {
     return {{QStringLiteral("TFormGenCombs"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
-                 const TStatList &stats = m_ws.Stats();
+                 const TStatList &stats = m_ws.Stats().Registry();
                  return std::make_unique<TFormGenCombs>(m_host, stats.CombsGenerateMode(),
                                                         stats.CombsGenerateParameters(), parent);
              }}};
@@ -358,16 +358,12 @@ bool TCombsPage::ListEmpty() const {
 // ---- handlers and enabled tests ----------------------------------------------------------------
 
 void TCombsPage::CombsGenExecute() {
-    TStatList &stats = m_ws.Stats();
+    const TStatList &stats = m_ws.Stats().Registry();
     int mode = stats.CombsGenerateMode();
     QString parameters = stats.CombsGenerateParameters();
     bool save = false;
     if (!TFormGenCombs::Execute(m_host, mode, parameters, save, window())) return;
-    if (save) m_ws.SaveCombsGenerateParameters(mode, parameters);
-    TCombList &combs = m_ws.Combs();
-    TBusyGuard busy(m_host);
-    combs.MakeUndoCopy(true);
-    combs.GenerateCombs(true, mode, parameters);
+    m_ws.Combs().NewCombsList(m_ws.Stats(), mode, parameters, save);
 }
 
 void TCombsPage::CombsOpenExecute() {
@@ -401,7 +397,7 @@ bool TCombsPage::CombsDelExistsUpdate() const {
 }
 
 void TCombsPage::CombsDelExistsExecute() {
-    m_ws.ExcludeLastDraws(m_edExclude->value());
+    m_ws.Combs().DeleteLastDraws(m_ws.Archive().Draws(), m_edExclude->value());
 }
 
 bool TCombsPage::CombsDelSelectedUpdate() const {
@@ -458,7 +454,7 @@ void TCombsPage::CombsInfoExecute() {
     TDrawInfoData data;
     data.DrawNumber = -1;
     data.Numbers = m_ws.Combs().At(row);
-    data.Sorted = m_ws.SortedDraws();
+    data.Sorted = m_ws.Archive().SortedDraws();
     data.ChannelSize = m_model->ChannelSize();
     data.MatrixCols = m_matrixCols;
     auto *form = new TFormDrawInfo(data, window());
@@ -488,7 +484,7 @@ void TCombsPage::CombsFindInDrawsExecute() {
     {
         TBusyGuard busy(m_host);
         m_host.ShowStatus(QStringLiteral("Поиск по архиву тиражей..."));
-        text = TCombList::FindInDrawsMessage(m_ws.Combs().At(row), m_ws.Archive());
+        text = TCombsController::FindInDrawsMessage(m_ws.Combs().At(row), m_ws.Archive().Draws());
     }
     m_host.ShowInformation(text);
 }
@@ -496,12 +492,7 @@ void TCombsPage::CombsFindInDrawsExecute() {
 void TCombsPage::ViewColorCombsExecute() {
     const bool on = !m_model->Colored();
     m_model->SetColored(on);
-    try {
-        m_ws.Settings().SetColorCombs(on);
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка сохранения параметров программы!\r\r%s"), {ExceptionText(e)}));
-    }
+    m_ws.StoreSetting([on](TWindowSettings &s) { s.SetColorCombs(on); });
 }
 
 bool TCombsPage::ViewColorCombsUpdate() const {

@@ -1,6 +1,6 @@
 #include "gui/combs/HistoryModel.h"
 
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -78,7 +78,7 @@ QIcon THistoryModel::HistoryIcon(int imageIndex) {
     return icon;
 }
 
-THistoryModel::THistoryModel(const TCombList &combs, QObject *parent)
+THistoryModel::THistoryModel(const TCombsController &combs, QObject *parent)
     : QAbstractTableModel(parent), m_combs(combs), m_rows(int(combs.History().size())) {
     for (int i = 0; i < IconCount; ++i)
         m_icons[i] = HistoryIcon(HistoryIconUndo + i);

@@ -5,7 +5,7 @@
 
 namespace lot {
 
-class TCombList;
+class TCombsController;
 
 /// The history of operations under the combination list: "Примененные
 /// фильтры", "Значения", "Комбинаций", with the row's icon in the first
@@ -15,7 +15,7 @@ class THistoryModel : public QAbstractTableModel {
 public:
     static constexpr int ColumnCount = 3;
 
-    explicit THistoryModel(const TCombList &combs, QObject *parent = nullptr);
+    explicit THistoryModel(const TCombsController &combs, QObject *parent = nullptr);
 
     /// Takes over the list's history rows.
     void Refresh();
@@ -33,7 +33,7 @@ public:
 private:
     static constexpr int IconCount = 3;
 
-    const TCombList &m_combs;
+    const TCombsController &m_combs;
     int m_rows = 0;
     QIcon m_icons[IconCount];
 };

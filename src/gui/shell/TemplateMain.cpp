@@ -2,6 +2,8 @@
 
 #include "core/Errors.h"
 #include "core/Format.h"
+#include "core/Messages.h"
+#include "core/OpResult.h"
 #include "gui/archive/DrawsPage.h"
 #include "gui/combs/CombsPage.h"
 #include "gui/shell/ActionList.h"
@@ -92,16 +94,16 @@ TTemplateMain::TTemplateMain(const QString &dataDir, const QStringList &args, QW
         }
         m_helpFile = FindHelpFile();
 
-        m_settingsLoaded = m_ws->LoadWindowSettings();
+        m_settingsLoaded = bool(m_ws->LoadWindowSettings());
         ApplyWindowSettings();
         // Step 6: the game settings, the filter list file and the method lists.
         m_ws->LoadGameSettings();
         for (TPage *page : m_pages)
-            page->ApplyGameSettings(m_ws->Stats().Config());
+            page->ApplyGameSettings(m_ws->Stats().Registry().Config());
 
         connect(&m_host, &TGuiHost::BusyChanged, m_actions, &TActionList::UpdateAll);
         connect(m_ws.get(), &TWorkspace::StatusPanelsChanged, this, &TTemplateMain::UpdateStatusPanels);
-        connect(m_ws.get(), &TWorkspace::DrawsChanged, m_actions, &TActionList::UpdateAll);
+        connect(&m_ws->Archive(), &TArchiveController::DrawsChanged, m_actions, &TActionList::UpdateAll);
         connect(m_pcMain, &QTabWidget::currentChanged, this, [this] {
             if (m_startupRan) m_ws->RecomputeAll(false);
         });
@@ -113,7 +115,7 @@ TTemplateMain::TTemplateMain(const QString &dataDir, const QStringList &args, QW
         UpdateStatusPanels();
         m_actions->UpdateAll();
     } catch (const std::exception &e) {
-        m_host.ShowError(Format(QStringLiteral("Ошибка запуска программы!\r\r%s"), {ExceptionText(e)}));
+        m_host.ShowError(Format(msg::StartError, {ExceptionText(e)}));
     }
 }
 
@@ -122,7 +124,7 @@ TTemplateMain::~TTemplateMain() {
     // Only the copy that holds the data lock writes the shared files: a copy
     // turned away by the lock must not overwrite the settings of the one
     // that runs.
-    if (m_ws->HasDataLock()) {
+    if (m_ws->Stakes().IsOpen()) {
         StoreWindowSettings();
         m_ws->Shutdown();
     }
@@ -292,7 +294,7 @@ QMenu *TTemplateMain::Menu(const QString &objectName) const {
 
 void TTemplateMain::ApplyWindowSettings() {
     TWindowSettings &settings = m_ws->Settings();
-    try {
+    Guarded(m_host, QString::fromUtf8(msg::SettingsLoadError), [&] {
         const QRect available = screen() ? screen()->availableGeometry() : QRect(0, 0, 1280, 800);
         TWindowPlacement placement;
         QRect normal(0, 0, qMin(1200, available.width()), qMin(780, available.height()));
@@ -321,10 +323,7 @@ void TTemplateMain::ApplyWindowSettings() {
         m_leftWidth = left;
         ApplySplitterSizes();
         ApplyTabVisibility();
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка загрузки параметров программы!\r\r%s"), {ExceptionText(e)}));
-    }
+    });
 }
 
 // Splitters share out their own size; before the window is laid out that
@@ -338,7 +337,7 @@ void TTemplateMain::ApplySplitterSizes() {
 
 void TTemplateMain::StoreWindowSettings() {
     TWindowSettings &settings = m_ws->Settings();
-    try {
+    Guarded(m_host, QString::fromUtf8(msg::SettingsSaveError), [&] {
         if (m_wasShown) {
             TWindowPlacement placement;
             const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
@@ -353,10 +352,7 @@ void TTemplateMain::StoreWindowSettings() {
         }
         for (const TPage *page : m_pages)
             page->SaveWindowSettings(settings, MainSection);
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка сохранения параметров программы!\r\r%s"), {ExceptionText(e)}));
-    }
+    });
 }
 
 void TTemplateMain::ApplyTabVisibility() {
@@ -377,12 +373,7 @@ void TTemplateMain::ToggleTab(const TTabSwitch &sw) {
     const bool on = !(settings.*sw.Get)();
     const bool systems = QLatin1String(sw.ActionName) == QLatin1String("SystemsOn");
     if (systems) m_host.ShowStatus(QStringLiteral("Подождите пожалуйста..."));
-    try {
-        (settings.*sw.Set)(on);
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка сохранения параметров программы!\r\r%s"), {ExceptionText(e)}));
-    }
+    m_ws->StoreSetting([&](TWindowSettings &s) { (s.*sw.Set)(on); });
     ApplyTabVisibility();
     if (systems) {
         if (on) m_pcMain->setCurrentIndex(TabIndex(m_pcMain, QStringLiteral("tsSystems")));
@@ -402,12 +393,8 @@ void TTemplateMain::ExitProgramExecute() {
 }
 
 void TTemplateMain::AutoUpdateExecute() {
-    try {
-        m_ws->Settings().SetAutoUpdates(!m_ws->Settings().AutoUpdates());
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка сохранения параметров программы!\r\r%s"), {ExceptionText(e)}));
-    }
+    const bool on = !m_ws->Settings().AutoUpdates();
+    m_ws->StoreSetting([on](TWindowSettings &s) { s.SetAutoUpdates(on); });
 }
 
 bool TTemplateMain::AutoUpdateUpdate() const {
@@ -454,12 +441,9 @@ TStartupResult TTemplateMain::RunStartup() {
     UpdateStatusPanels();
     m_actions->UpdateAll();
     if (m_startupResult == TStartupResult::Running && !m_nonInteractive) {
-        try {
+        Guarded(m_host, QString::fromUtf8(msg::InitError), [&] {
             if (m_ws->Settings().FirstRun()) ShowFirstRun();
-        } catch (const std::exception &e) {
-            m_host.ShowError(
-                Format(QStringLiteral("Ошибка инициализации программы!\r\r%s"), {ExceptionText(e)}));
-        }
+        });
     }
     emit StartupFinished(m_startupResult);
     return m_startupResult;
@@ -515,16 +499,16 @@ bool TTemplateMain::event(QEvent *event) {
 }
 
 void TTemplateMain::EditConfigExecute() {
-    TConfigData data = m_ws->Stats().Config();
+    TConfigData data = m_ws->Stats().Registry().Config();
     QList<int> changedGroups;
     if (!TFormConfig::Execute(this, data, changedGroups)) return;
     ApplyGameSettings(data, changedGroups);
 }
 
 void TTemplateMain::ApplyGameSettings(const TConfigData &config, const QList<int> &changedGroups) {
-    m_ws->ApplyGameSettings(config, changedGroups);
+    m_ws->Stats().ApplyGameSettings(config, changedGroups);
     for (TPage *page : m_pages)
-        page->ApplyGameSettings(m_ws->Stats().Config());
+        page->ApplyGameSettings(m_ws->Stats().Registry().Config());
     update();
 }
 

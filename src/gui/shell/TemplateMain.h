@@ -56,7 +56,7 @@ public:
     QStringList MissingMenuActions() const;
 
     /// The game settings in use (channel size, matrix columns ...).
-    const TConfigData &GameSettings() const { return m_ws->Stats().Config(); }
+    const TConfigData &GameSettings() const { return m_ws->Stats().Registry().Config(); }
 
     /// No modal dialog is opened by start-up (screenshots, batch runs):
     /// confirmations are answered No, other messages go to stderr.

@@ -184,17 +184,17 @@ TStatsPage::TStatsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
         if (m_host.IsIdle()) Table().ClickColumn(column);
         UpdateSortIndicator();
     });
-    connect(&m_ws, &TWorkspace::PrefetchsEnabledChanged, this, &TStatsPage::SetPrefetchColumns);
+    connect(&m_ws.Stats(), &TStatsController::PrefetchsEnabledChanged, this, &TStatsPage::SetPrefetchColumns);
     connect(m_splitter, &QSplitter::splitterMoved, this,
             [this] { m_ws.Settings().SetDrawsStatHeight(ChartHeight()); });
 
-    SetPrefetchColumns(m_ws.PrefetchsEnabled());
+    SetPrefetchColumns(m_ws.Stats().PrefetchsEnabled());
     FillSelector();
     OnTableChanged();
 }
 
 TStatTable &TStatsPage::Table() const {
-    return m_ws.StatTable();
+    return m_ws.Stats().Table();
 }
 
 void TStatsPage::CreateActions() {
@@ -250,7 +250,7 @@ bool TStatsPage::StatFilter_ExcludeUpdate() const {
 }
 
 void TStatsPage::StatRefreshExecute() {
-    m_ws.ComputeStatistics(true);
+    m_ws.Stats().ComputeStatistics(true);
 }
 
 bool TStatsPage::StatRefreshUpdate() const {
@@ -258,22 +258,22 @@ bool TStatsPage::StatRefreshUpdate() const {
 }
 
 void TStatsPage::DrawsStatePrefetchsEnabledExecute() {
-    m_ws.SetPrefetchsEnabled(!m_ws.PrefetchsEnabled());
+    m_ws.Stats().SetPrefetchsEnabled(!m_ws.Stats().PrefetchsEnabled());
 }
 
 bool TStatsPage::DrawsStatePrefetchsEnabledUpdate() const {
     if (QAction *a = m_actions.Find(QStringLiteral("DrawsStatePrefetchsEnabled")))
-        a->setChecked(m_ws.PrefetchsEnabled());
+        a->setChecked(m_ws.Stats().PrefetchsEnabled());
     return true;
 }
 
 void TStatsPage::DrawsStateShowTotalLineExecute() {
-    m_ws.SetShowTotalLine(!m_ws.ShowTotalLine());
+    m_ws.Stats().SetShowTotalLine(!m_ws.Stats().ShowTotalLine());
 }
 
 bool TStatsPage::DrawsStateShowTotalLineUpdate() const {
     if (QAction *a = m_actions.Find(QStringLiteral("DrawsStateShowTotalLine")))
-        a->setChecked(m_ws.ShowTotalLine());
+        a->setChecked(m_ws.Stats().ShowTotalLine());
     return true;
 }
 
@@ -284,7 +284,7 @@ void TStatsPage::SelectMethod(int index) {
         return;
     }
     Table().SetSelectorIndex(index);
-    m_ws.ComputeStatistics(false);
+    m_ws.Stats().ComputeStatistics(false);
     m_actions.UpdateAll();
 }
 
@@ -292,7 +292,7 @@ void TStatsPage::ApplyLengthEdit() {
     m_edLen->interpretText();
     if (!m_edLen->hasAcceptableInput() || !m_host.IsIdle()) return;
     Table().SetSampleLength(m_edLen->value());
-    m_ws.ComputeStatistics(false);
+    m_ws.Stats().ComputeStatistics(false);
     m_actions.UpdateAll();
 }
 
@@ -324,15 +324,15 @@ void TStatsPage::ApplyGameSettings(const TConfigData &) {
 
 QList<TScreenshotRender> TStatsPage::ScreenshotRenders() const {
     return {{QStringLiteral("TFormFilter"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
-                 auto form = std::make_unique<TFormFilter>(m_ws.Stats(), Table(), &m_host, parent);
+                 auto form = std::make_unique<TFormFilter>(m_ws.Stats().Registry(), Table(), &m_host, parent);
                  form->SetFilter(TextToFilter(
-                     m_ws.Stats(), QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
+                     m_ws.Stats().Registry(), QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
                  return form;
              }}};
 }
 
 void TStatsPage::LoadWindowSettings(const TWindowSettings &settings, const QString &) {
-    SetPrefetchColumns(m_ws.PrefetchsEnabled());
+    SetPrefetchColumns(m_ws.Stats().PrefetchsEnabled());
     SetChartHeight(std::clamp(settings.DrawsStatHeight(), 40, 2000));
     const QSignalBlocker block(m_edLen);
     m_edLen->setValue(Table().SampleLength());

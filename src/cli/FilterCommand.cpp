@@ -1,21 +1,20 @@
 // "filter": one filter step or a manual selection of statistics rows applied
 // to a combination file, the way a script step or the statistics tab does it.
 
-#include "cli/CliHost.h"
-#include "cli/Command.h"
+#include "cli/WorkspaceCommand.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "filters/FilterText.h"
-#include "shell/Workspace.h"
-
-#include <QFileInfo>
 
 namespace lot::cli {
 
-class TFilterCommand : public TCommand {
+class TFilterCommand : public TWorkspaceCommand {
 public:
-    int Run(TCliContext &ctx) override;
+    TFilterCommand() : TWorkspaceCommand(QStringLiteral("filter")) {}
+
+protected:
+    int Execute() override;
 
 private:
     int RunStep(const QString &filterText);
@@ -23,78 +22,52 @@ private:
     /// The filter text as one concrete step; false (reported) when its
     /// lengths or values are not single numbers where one is needed.
     bool MakePart(const QString &filterText, TFilterPart &part);
-    bool ReadInt(const QString &name, const QString &text, int min, int max, int &value);
     bool OpenList();
     int SaveList();
-    int Fail(const QString &message);
 
-    TCliContext *m_ctx = nullptr;
-    QStringList m_args;
-    std::unique_ptr<TCliHost> m_host;
-    std::unique_ptr<TWorkspace> m_ws;
     QString m_in;
     QString m_out;
+    bool m_sorted = false;
 };
 
-int TFilterCommand::Fail(const QString &message) {
-    m_host->ShowError(message);
-    return 1;
-}
-
-bool TFilterCommand::ReadInt(const QString &name, const QString &text, int min, int max, int &value) {
-    bool ok = false;
-    const qlonglong v = text.trimmed().toLongLong(&ok);
-    if (!ok || v < min || v > max) {
-        Fail(Format(QStringLiteral("filter: %s must be an integer %d..%d"), {name, min, max}));
-        return false;
-    }
-    value = int(v);
-    return true;
-}
-
-int TFilterCommand::Run(TCliContext &ctx) {
-    m_ctx = &ctx;
-    m_args = ctx.Args;
-    m_host = std::make_unique<TCliHost>(ctx.Err, ctx.Verbose, ctx.AssumeYes);
+int TFilterCommand::Execute() {
     QString offsetText, selectText;
-    if (!TakeOption(m_args, QStringLiteral("--in"), m_in))
+    if (!TakeOption(Args(), QStringLiteral("--in"), m_in))
         return Fail(QStringLiteral("filter: --in FILE is required"));
-    if (!TakeOption(m_args, QStringLiteral("--out"), m_out))
+    if (!TakeOption(Args(), QStringLiteral("--out"), m_out))
         return Fail(QStringLiteral("filter: --out FILE is required"));
-    const bool hasOffset = TakeOption(m_args, QStringLiteral("--offset"), offsetText);
-    const bool sorted = TakeFlag(m_args, QStringLiteral("--sorted"));
-    const bool hasSelect = TakeOption(m_args, QStringLiteral("--select"), selectText);
+    const bool hasOffset = TakeOption(Args(), QStringLiteral("--offset"), offsetText);
+    m_sorted = TakeFlag(Args(), QStringLiteral("--sorted"));
+    const bool hasSelect = TakeOption(Args(), QStringLiteral("--select"), selectText);
 
-    m_ws = std::make_unique<TWorkspace>(*m_host, ctx.DataDir);
     // No data lock and no window settings: only the output file is written.
-    if (!m_ws->LoadDraws()) return 1;
-    m_ws->LoadGameSettings();
+    if (!Open({.GameSettings = true, .Draws = true})) return 1;
     int offset = 0;
-    if (hasOffset && !ReadInt(QStringLiteral("--offset"), offsetText, 0, m_ws->MaxDrawsOffset(), offset))
+    if (hasOffset && !ReadInt(QStringLiteral("--offset"), offsetText, 0, Ws().Archive().MaxOffset(), offset))
         return 1;
-    m_ws->Archive().SetOffset(offset);
-    m_ws->StatTable().SetSortedDraws(sorted);
-    m_ws->Prefetchs().SetEnabled(false);
+    Ws().Archive().ChangeOffset(offset);
+    Ws().Stats().Table().SetSortedDraws(m_sorted);
+    Ws().Stats().Prefetchs().SetEnabled(false);
 
     if (hasSelect) return RunSelection(selectText);
-    if (m_args.size() != 1)
-        return Fail(m_args.isEmpty() ? QStringLiteral("filter: missing FILTER TEXT")
-                                     : QStringLiteral("filter: unexpected argument: ") + m_args[1]);
-    return RunStep(m_args.first());
+    if (Args().size() != 1)
+        return Fail(Args().isEmpty() ? QStringLiteral("filter: missing FILTER TEXT")
+                                     : QStringLiteral("filter: unexpected argument: ") + Args()[1]);
+    return RunStep(Args().first());
 }
 
 bool TFilterCommand::OpenList() {
-    return m_ws->Combs().OpenCombsFile(QFileInfo(m_in).absoluteFilePath());
+    return bool(Ws().Combs().OpenCombsFile(AbsolutePath(m_in)));
 }
 
 int TFilterCommand::SaveList() {
-    if (!m_ws->Combs().SaveCombsFile(QFileInfo(m_out).absoluteFilePath())) return 1;
-    m_ctx->Out << m_ws->Combs().Count() << '\n';
+    if (!Ws().Combs().SaveCombsFile(AbsolutePath(m_out))) return 1;
+    Out() << Ws().Combs().Count() << '\n';
     return 0;
 }
 
 bool TFilterCommand::MakePart(const QString &filterText, TFilterPart &part) {
-    const TFilterItem item = TextToFilter(m_ws->Stats(), filterText);
+    const TFilterItem item = TextToFilter(Ws().Stats().Registry(), filterText);
     if (!item.Enabled || item.Method < 0) {
         Fail(Format(QStringLiteral("Некорректное описание фильтра: %s!"), {filterText}));
         return false;
@@ -138,32 +111,23 @@ int TFilterCommand::RunStep(const QString &filterText) {
     if (!MakePart(filterText, part)) return 1;
     if (!OpenList()) return 1;
 
-    TStatList &stats = m_ws->Stats();
-    TFilterEngine &filters = m_ws->Filters();
-    QTextStream &out = m_ctx->Out;
-    out << PartToText(stats, part) << '\n';
-    filters.SetWriteLog([&out](const QString &line) { out << TCliHost::TerminalText(line) << '\n'; });
-    // A step's own coefficients last for the step only, as in a script run.
-    stats.PushWeightCoefs();
-    int status = 0;
-    try {
-        filters.ApplyFilterPart(part);
-    } catch (const std::exception &e) {
-        status = Fail(ExceptionText(e));
-    }
-    stats.PopWeightCoefs();
-    filters.SetWriteLog(nullptr);
-    return status != 0 ? status : SaveList();
+    TFilterEngine &engine = Ws().Filters().Engine();
+    QTextStream &out = Out();
+    out << PartToText(Ws().Stats().Registry(), part) << '\n';
+    engine.SetWriteLog([&out](const QString &line) { out << TCliHost::TerminalText(line) << '\n'; });
+    const TOpResult r = Ws().Filters().RunFilterStep(part);
+    engine.SetWriteLog(nullptr);
+    return r ? SaveList() : 1;
 }
 
 int TFilterCommand::RunSelection(const QString &valueTexts) {
     QString lenText;
-    const bool hasLen = TakeOption(m_args, QStringLiteral("--len"), lenText);
-    const bool keep = TakeFlag(m_args, QStringLiteral("--keep"));
-    const bool del = TakeFlag(m_args, QStringLiteral("--delete"));
-    if (m_args.isEmpty()) return Fail(QStringLiteral("filter: missing method CODE"));
-    const QString code = m_args.takeFirst();
-    if (!m_args.isEmpty()) return Fail(QStringLiteral("filter: unexpected argument: ") + m_args.first());
+    const bool hasLen = TakeOption(Args(), QStringLiteral("--len"), lenText);
+    const bool keep = TakeFlag(Args(), QStringLiteral("--keep"));
+    const bool del = TakeFlag(Args(), QStringLiteral("--delete"));
+    if (Args().isEmpty()) return Fail(QStringLiteral("filter: missing method CODE"));
+    const QString code = Args().takeFirst();
+    if (!Args().isEmpty()) return Fail(QStringLiteral("filter: unexpected argument: ") + Args().first());
     if (!hasLen) return Fail(QStringLiteral("filter: --len L is required"));
     if (keep == del) return Fail(QStringLiteral("filter: give one of --keep and --delete"));
     int length = 0;
@@ -171,18 +135,15 @@ int TFilterCommand::RunSelection(const QString &valueTexts) {
                  length))
         return 1;
 
-    const int entry = m_ws->Stats().FindEntry(code);
+    TStatsController &stats = Ws().Stats();
+    const int entry = stats.Registry().FindEntry(code);
     if (entry < 0) return Fail(Format(QStringLiteral("filter: unknown method \"%s\""), {code}));
-    TStatTable &table = m_ws->StatTable();
+    TStatTable &table = stats.Table();
     if (!table.SelectEntry(entry))
         return Fail(Format(QStringLiteral("filter: method \"%s\" is not listed in the statistics selector"),
-                           {m_ws->Stats().EntryCode(entry)}));
+                           {stats.Registry().EntryCode(entry)}));
     table.SetSampleLength(length);
-    try {
-        table.ComputeStatistics(true);
-    } catch (const std::exception &e) {
-        return Fail(ExceptionText(e));
-    }
+    if (!stats.ComputeStatistics(true, m_sorted)) return 1;
     // Every text must name a row: a typo would otherwise silently filter by less.
     for (const QString &text : valueTexts.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         if (text.trimmed().isEmpty()) continue;
@@ -191,7 +152,7 @@ int TFilterCommand::RunSelection(const QString &valueTexts) {
     }
     if (table.SelectedCount() == 0) return Fail(QStringLiteral("filter: --select names no value"));
     if (!OpenList()) return 1;
-    if (!m_ws->Filters().FilterBySelection(del)) return 1;
+    if (!Ws().Filters().FilterBySelection(del)) return 1;
     return SaveList();
 }
 

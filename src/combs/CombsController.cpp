@@ -1,4 +1,4 @@
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 
 #include "archive/DrawsArchive.h"
 #include "combs/CombFile.h"
@@ -11,6 +11,7 @@
 #include "core/Host.h"
 #include "core/HotLoop.h"
 #include "stats/StatList.h"
+#include "stats/StatsController.h"
 
 #include <algorithm>
 #include <QDir>
@@ -25,12 +26,12 @@ QString Percent(const char *fmt, qint64 done, qint64 total) {
 }
 } // namespace
 
-TCombList::TCombList(IHost &host, QObject *parent)
+TCombsController::TCombsController(IHost &host, QObject *parent)
     : QObject(parent), m_host(host), m_threads(HotLoopThreads()) {}
 
-TCombList::~TCombList() = default;
+TCombsController::~TCombsController() = default;
 
-void TCombList::ReserveFullSet() {
+void TCombsController::ReserveFullSet() {
     m_count = 0;
     m_undoCount = 0;
     m_undoValid = false;
@@ -38,25 +39,25 @@ void TCombList::ReserveFullSet() {
     SyncCapacity();
 }
 
-void TCombList::Clear() {
+void TCombsController::Clear() {
     m_count = 0;
     DiscardUndo();
     ClearHistory();
 }
 
-void TCombList::SyncCapacity() {
+void TCombsController::SyncCapacity() {
     const size_t n = std::max(m_list.size(), m_undo.size());
     if (m_list.size() < n) m_list.resize(n);
     if (m_undo.size() < n) m_undo.resize(n);
 }
 
-void TCombList::SetCount(int count) {
+void TCombsController::SetCount(int count) {
     m_count = std::clamp(count, 0, int(m_list.size()));
 }
 
 // ---- undo copy -------------------------------------------------------------------
 
-void TCombList::MakeUndoCopy(bool show) {
+void TCombsController::MakeUndoCopy(bool show) {
     if (show) m_host.ShowStatus(QStringLiteral("Создание файла отката..."));
     SyncCapacity();
     std::copy_n(m_list.data(), m_count, m_undo.data());
@@ -64,7 +65,7 @@ void TCombList::MakeUndoCopy(bool show) {
     m_undoValid = true;
 }
 
-bool TCombList::RestoreUndo(bool show) {
+bool TCombsController::RestoreUndo(bool show) {
     if (!m_undoValid) return false;
     if (show) m_host.ShowStatus(QStringLiteral("Отмена изменений..."));
     SyncCapacity();
@@ -75,29 +76,29 @@ bool TCombList::RestoreUndo(bool show) {
     return true;
 }
 
-void TCombList::DiscardUndo() {
+void TCombsController::DiscardUndo() {
     m_undoCount = 0;
     m_undoValid = false;
 }
 
 // ---- history ---------------------------------------------------------------------
 
-void TCombList::AddHistoryRow(bool flag, const QString &operation, const QString &values) {
+void TCombsController::AddHistoryRow(bool flag, const QString &operation, const QString &values) {
     AddHistoryRowWithIcon(flag ? HistoryIconFlagOn : HistoryIconFlagOff, operation, values);
 }
 
-void TCombList::AddHistoryRowWithIcon(int imageIndex, const QString &operation, const QString &values) {
+void TCombsController::AddHistoryRowWithIcon(int imageIndex, const QString &operation, const QString &values) {
     m_history.append(THistoryRow{operation, values, QString::number(m_count), imageIndex});
     emit HistoryChanged();
 }
 
-void TCombList::RemoveLastHistoryRow() {
+void TCombsController::RemoveLastHistoryRow() {
     if (m_history.isEmpty()) return;
     m_history.removeLast();
     emit HistoryChanged();
 }
 
-void TCombList::ClearHistory() {
+void TCombsController::ClearHistory() {
     if (m_history.isEmpty()) return;
     m_history.clear();
     emit HistoryChanged();
@@ -105,103 +106,95 @@ void TCombList::ClearHistory() {
 
 // ---- generation and files ----------------------------------------------------------
 
-bool TCombList::ReadFileIntoList(const QString &fileName, bool show) {
+TOpResult TCombsController::ReadFileIntoList(const QString &fileName, bool show) {
     m_count = 0;
     TCombFileReadInfo info;
-    bool ok = true;
-    try {
-        ReadCombsFile(fileName, m_list, m_count, info);
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка чтения файла \"%s\"!\r\r%s"), {fileName, ExceptionText(e)}));
-        ok = false;
-    }
+    const TOpResult r = Guarded(
+        m_host,
+        [&](const QString &reason) {
+            return Format(QStringLiteral("Ошибка чтения файла \"%s\"!\r\r%s"), {fileName, reason});
+        },
+        [&] { ReadCombsFile(fileName, m_list, m_count, info); });
     SyncCapacity();
     if (show && info.SkippedBadNumbers > 0)
         m_host.ShowAttention(Format(QStringLiteral("В файле \"%s\" пропущено строк с числами вне диапазона "
                                                    "1..45: %d"),
                                     {fileName, info.SkippedBadNumbers}));
-    return ok;
+    return r;
 }
 
-bool TCombList::GenerateCombs(bool show, int mode, const QString &parameters) {
+TOpResult TCombsController::GenerateCombs(bool show, int mode, const QString &parameters) {
     TBusyGuard busy(m_host, show);
-    bool ok = true;
-    try {
-        if (show) m_host.ShowStatus(QStringLiteral("Генерация возможных комбинаций..."));
-        m_count = 0;
-        mode = NormalizeGenerateMode(mode);
-        if (mode == cgmFromFile) {
-            ok = ReadFileIntoList(parameters, show);
-        } else {
+    const TOpResult r =
+        Guarded(m_host, QStringLiteral("Ошибка генерации файла комбинаций!\r\r%s"), [&]() -> TOpResult {
+            if (show) m_host.ShowStatus(QStringLiteral("Генерация возможных комбинаций..."));
+            m_count = 0;
+            mode = NormalizeGenerateMode(mode);
+            if (mode == cgmFromFile) return ReadFileIntoList(parameters, show);
             const uint64_t numbers = ParseMyNumbers(parameters);
             EnsureCombsCapacity(m_list, GenerateCount(mode, numbers));
             SyncCapacity();
             m_count = GenerateInto(mode, numbers, m_list.data());
-        }
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка генерации файла комбинаций!\r\r%s"), {ExceptionText(e)}));
-        ok = false;
-    }
+            return {};
+        });
     if (show) {
         ClearHistory();
         RefreshCombsView();
         DiscardUndo();
     }
-    return ok;
+    return r;
 }
 
-bool TCombList::GenerateSavedCombs(const TStatList &stats) {
+TOpResult TCombsController::GenerateSavedCombs(const TStatList &stats) {
     return GenerateCombs(true, stats.CombsGenerateMode(), stats.CombsGenerateParameters());
 }
 
-bool TCombList::NewCombsList(TStatList &stats, int mode, const QString &parameters, bool saveAsDefault) {
-    if (saveAsDefault) {
-        stats.SetCombsGenerateMode(mode);
-        stats.SetCombsGenerateParameters(parameters);
-        stats.SaveCombsGenerate(); // reports its own error; the list is made all the same
-    }
+TOpResult TCombsController::NewCombsList(TStatsController &stats, int mode, const QString &parameters,
+                                         bool saveAsDefault) {
+    // A failed save is reported; the list is made all the same.
+    if (saveAsDefault) (void)stats.SaveCombsGenerateParameters(mode, parameters);
     TBusyGuard busy(m_host);
     MakeUndoCopy(true);
     return GenerateCombs(true, mode, parameters);
 }
 
-bool TCombList::OpenCombsFile(const QString &fileName) {
+TOpResult TCombsController::OpenCombsFile(const QString &fileName) {
     TBusyGuard busy(m_host);
     MakeUndoCopy(true);
     m_host.ShowStatus(Format(QStringLiteral("Загрузка файла \"%s\"..."), {fileName}));
-    const bool ok = ReadFileIntoList(fileName, true);
-    if (!ok) RestoreUndo(false);
+    const TOpResult r = ReadFileIntoList(fileName, true);
+    if (!r) RestoreUndo(false);
     DiscardUndo();
     ClearHistory();
     RefreshCombsView();
-    return ok;
+    return r;
 }
 
-bool TCombList::SaveCombsFile(const QString &fileName) {
+TOpResult TCombsController::SaveCombsFile(const QString &fileName) {
     TBusyGuard busy(m_host);
     m_host.ShowStatus(Format(QStringLiteral("Сохранение файла \"%s\"..."), {fileName}));
-    try {
-        WriteCombsFile(fileName, m_list.data(), m_count);
-        return true;
-    } catch (const std::exception &e) {
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка записи в файл \"%s\"!\r\r%s"), {fileName, ExceptionText(e)}));
-        return false;
-    }
+    return Guarded(
+        m_host,
+        [&](const QString &reason) {
+            return Format(QStringLiteral("Ошибка записи в файл \"%s\"!\r\r%s"), {fileName, reason});
+        },
+        [&] { WriteCombsFile(fileName, m_list.data(), m_count); });
 }
 
 // ---- reducing steps ----------------------------------------------------------------
 
-int TCombList::ExcludeLastDraws(const TDrawsArchive &archive, int n) {
+int TCombsController::ExcludeLastDraws(const TDrawsArchive &archive, int n) {
+    return ExcludeLastDraws(archive, n, archive.Offset());
+}
+
+int TCombsController::ExcludeLastDraws(const TDrawsArchive &archive, int n, int offset) {
     TBusyGuard busy(m_host);
     if (!m_undoValid) MakeUndoCopy(false);
     m_host.ShowStatus(Format(QStringLiteral("Удаление из списка комбинаций %d последних тиражей..."), {n}));
 
     TDrawKeySet draws;
     if (n > 0) {
-        const int last = archive.Count() - 1 - archive.Offset();
+        const int last = archive.Count() - 1 - offset;
         const int first = std::max(0, last - n + 1);
         if (last >= 0 && first <= last)
             draws = TDrawKeySet(
@@ -222,7 +215,13 @@ int TCombList::ExcludeLastDraws(const TDrawsArchive &archive, int n) {
     return total - out;
 }
 
-int TCombList::DeleteSelected(const QList<int> &rows) {
+int TCombsController::DeleteLastDraws(const TDrawsArchive &archive, int n) {
+    TBusyGuard busy(m_host);
+    MakeUndoCopy(true);
+    return ExcludeLastDraws(archive, n);
+}
+
+int TCombsController::DeleteSelected(const QList<int> &rows) {
     std::vector<uint8_t> selected(size_t(m_count), 0);
     int selectedCount = 0;
     for (int row : rows) {
@@ -244,7 +243,7 @@ int TCombList::DeleteSelected(const QList<int> &rows) {
     return selectedCount;
 }
 
-bool TCombList::Undo() {
+bool TCombsController::Undo() {
     TBusyGuard busy(m_host);
     if (!RestoreUndo(true)) return false;
     RemoveLastHistoryRow();
@@ -253,7 +252,7 @@ bool TCombList::Undo() {
 
 // ---- clipboard -----------------------------------------------------------------------
 
-QString TCombList::CopyText(const QList<int> &rows) const {
+QString TCombsController::CopyText(const QList<int> &rows) const {
     QList<int> sorted;
     sorted.reserve(rows.size());
     for (int row : rows)
@@ -269,39 +268,39 @@ QString TCombList::CopyText(const QList<int> &rows) const {
     return text;
 }
 
-bool TCombList::PasteText(const QString &text) {
-    if (SplitLines(text).isEmpty()) return false;
+TOpResult TCombsController::PasteText(const QString &text) {
+    if (SplitLines(text).isEmpty()) return TOpResult::Failure(QString());
     TBusyGuard busy(m_host);
     m_host.ShowStatus(QStringLiteral("Подождите пожалуйста..."));
     MakeUndoCopy(false);
-    bool ok = true;
-    try {
-        ParseCombsText(text, m_list, m_count);
+    const TOpResult r = Guarded(m_host, {}, [&] {
+        try {
+            ParseCombsText(text, m_list, m_count);
+        } catch (...) {
+            SyncCapacity();
+            RestoreUndo(false);
+            throw;
+        }
         SyncCapacity();
         ClearHistory();
-    } catch (const std::exception &e) {
-        SyncCapacity();
-        m_host.ShowError(ExceptionText(e));
-        RestoreUndo(false);
-        ok = false;
-    }
+    });
     DiscardUndo();
     RefreshCombsView();
-    return ok;
+    return r;
 }
 
 // ---- queries ---------------------------------------------------------------------------
 
-bool TCombList::CombInList(const TComb &comb) const {
+bool TCombsController::CombInList(const TComb &comb) const {
     return std::find(m_list.begin(), m_list.begin() + m_count, comb) != m_list.begin() + m_count;
 }
 
-QString TCombList::UniqueNumbersMessage() const {
+QString TCombsController::UniqueNumbersMessage() const {
     return Format(QStringLiteral("В текущем списке комбинаций содержится %d уникальных номеров"),
                   {CountUniqueNumbers(m_list.data(), m_count)});
 }
 
-QStringList TCombList::FindInDraws(const TComb &comb, const TDrawsArchive &archive) {
+QStringList TCombsController::FindInDraws(const TComb &comb, const TDrawsArchive &archive) {
     // The same numbers in any order; compared as sorted keys so that a
     // combination with a repeated number never counts as the draw.
     QStringList lines;
@@ -312,75 +311,69 @@ QStringList TCombList::FindInDraws(const TComb &comb, const TDrawsArchive &archi
     return lines;
 }
 
-QString TCombList::FindInDrawsMessage(const TComb &comb, const TDrawsArchive &archive) {
+QString TCombsController::FindInDrawsMessage(const TComb &comb, const TDrawsArchive &archive) {
     const QStringList lines = FindInDraws(comb, archive);
     if (lines.isEmpty()) return QStringLiteral("Выделенная комбинация не найдена архиве тиражей!");
     return QStringLiteral("Выделенная комбинация найдена в следующих тиражах:\r\n\r\n") +
            lines.join(QStringLiteral("\r\n"));
 }
 
-QString TCombList::CountText() const {
+QString TCombsController::CountText() const {
     return Format(QStringLiteral("Комбинаций: %d"), {m_count});
 }
 
-void TCombList::RefreshCombsView() {
+void TCombsController::RefreshCombsView() {
     emit ListChanged();
 }
 
 // ---- combination buffer ------------------------------------------------------------------
 
-void TCombList::SetDataDir(const QString &dir) {
+void TCombsController::SetDataDir(const QString &dir) {
     m_dataDir = dir;
 }
 
-QString TCombList::BufferFileName() const {
+QString TCombsController::BufferFileName() const {
     return QDir(m_dataDir).filePath(QString::fromLatin1(ProgramName) + QStringLiteral(".~buff"));
 }
 
-bool TCombList::CreateBuffer(int offset, int n) {
+TOpResult TCombsController::CreateBuffer(int offset, int n) {
     const TBufferKey key{offset, n};
-    if (key == m_bufferKey) return true;
+    if (key == m_bufferKey) return {};
     TBusyGuard busy(m_host);
     m_host.ShowStatus(QStringLiteral("Создание буфера комбинаций..."));
-    try {
+    // On failure the old file is intact (it is replaced only once complete),
+    // so the old key still describes it.
+    return Guarded(m_host, QStringLiteral("Ошибка создания буфера комбинаций!\r\r%s"), [&] {
         const int total = m_count;
         WriteCombsBuffer(BufferFileName(), m_list.data(), total, [&](int done) {
             m_host.ShowStatus(Percent("Создание буфера комбинаций ( завершено %.0f %% )...", done, total));
         });
         m_bufferKey = key;
-        return true;
-    } catch (const std::exception &e) {
-        // The old file is intact (it is replaced only once complete), so the
-        // old key still describes it.
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка создания буфера комбинаций!\r\r%s"), {ExceptionText(e)}));
-        return false;
-    }
+    });
 }
 
-bool TCombList::LoadBuffer(int offset, int n) {
+bool TCombsController::LoadBuffer(int offset, int n) {
     if (TBufferKey{offset, n} != m_bufferKey || !QFile::exists(BufferFileName())) return false;
     TBusyGuard busy(m_host);
     m_host.ShowStatus(QStringLiteral("Загрузка буфера комбинаций..."));
-    bool ok = true;
-    try {
-        ReadCombsBuffer(BufferFileName(), m_list, m_count, [&](int done, int total) {
-            m_host.ShowStatus(Percent("Загрузка буфера комбинаций ( завершено %.0f %% )...", done, total));
-        });
-    } catch (const std::exception &e) {
-        // A buffer that cannot be read back is useless; the next CreateBuffer
-        // must write it again.
-        m_bufferKey = TBufferKey{};
-        m_host.ShowError(
-            Format(QStringLiteral("Ошибка загрузки буфера комбинаций!\r\r%s"), {ExceptionText(e)}));
-        ok = false;
-    }
+    const TOpResult r = Guarded(m_host, QStringLiteral("Ошибка загрузки буфера комбинаций!\r\r%s"), [&] {
+        try {
+            ReadCombsBuffer(BufferFileName(), m_list, m_count, [&](int done, int total) {
+                m_host.ShowStatus(Percent("Загрузка буфера комбинаций ( завершено %.0f %% )...", done, total));
+            });
+        } catch (...) {
+            // A buffer that cannot be read back is useless; the next
+            // CreateBuffer must write it again.
+            m_bufferKey = TBufferKey{};
+            throw;
+        }
+    });
     SyncCapacity();
     RefreshCombsView();
-    return ok;
+    return bool(r);
 }
 
-void TCombList::DeleteBuffer() {
+void TCombsController::DeleteBuffer() {
     m_bufferKey = TBufferKey{};
     QFile::remove(BufferFileName());
 }

@@ -1,9 +1,13 @@
 #pragma once
-/// @file TCombList: the combination list the user narrows down, its
-/// one-level undo copy, the history of applied operations and the
-/// combination buffer used by scripts.
+/// @file TCombsController: the combinations area. It owns the combination
+/// list the user narrows down, its one-level undo copy, the history of
+/// applied operations and the combination buffer used by scripts, holds the
+/// user-level operations on them with their error boundary (the file
+/// readers and writers, the generator and the exclusion raise) and tells
+/// views about changes through its signals.
 
 #include "core/Lottery.h"
+#include "core/OpResult.h"
 
 #include <QList>
 #include <QObject>
@@ -15,6 +19,7 @@ namespace lot {
 class IHost;
 class TDrawsArchive;
 class TStatList;
+class TStatsController;
 struct TCombFileReadInfo;
 
 /// One row of the history under the combination list.
@@ -49,12 +54,12 @@ struct TBufferKey {
 /// produces only those, readers of outside input skip or reject the rest).
 ///
 /// Operations show their errors through the host with the program's texts
-/// and return whether they succeeded; ListChanged() tells views to refresh.
-class TCombList : public QObject {
+/// and return the failure with its message; ListChanged() tells views to refresh.
+class TCombsController : public QObject {
     Q_OBJECT
 public:
-    explicit TCombList(IHost &host, QObject *parent = nullptr);
-    ~TCombList() override;
+    explicit TCombsController(IHost &host, QObject *parent = nullptr);
+    ~TCombsController() override;
 
     // ---- storage ---------------------------------------------------------------
     /// Empties both lists and sizes them for the full set (done once at start).
@@ -105,21 +110,21 @@ public:
     /// combination file named by parameters, a mode outside 1..4 acts as 0.
     /// With show: status text, then the history is cleared, the view
     /// refreshed and the undo copy emptied.
-    bool GenerateCombs(bool show, int mode, const QString &parameters);
+    TOpResult GenerateCombs(bool show, int mode, const QString &parameters);
 
     /// The list at start-up: GenerateCombs (shown) with the saved generation
     /// parameters (CombsGenerateMode, CombsGenerateParameters).
-    bool GenerateSavedCombs(const TStatList &stats);
+    TOpResult GenerateSavedCombs(const TStatList &stats);
     /// CombsGen after the generation dialog: with saveAsDefault the mode and
     /// text become the saved generation parameters (written at once), then
     /// MakeUndoCopy and GenerateCombs, both shown, with the dialog's values.
-    bool NewCombsList(TStatList &stats, int mode, const QString &parameters, bool saveAsDefault);
+    TOpResult NewCombsList(TStatsController &stats, int mode, const QString &parameters, bool saveAsDefault);
 
     /// CombsOpen after the file dialog: the list becomes the file's
     /// combinations; a read error restores the old list. Cannot be undone.
-    bool OpenCombsFile(const QString &fileName);
+    TOpResult OpenCombsFile(const QString &fileName);
     /// CombsSave after the file dialog.
-    bool SaveCombsFile(const QString &fileName);
+    TOpResult SaveCombsFile(const QString &fileName);
 
     /// Removes from the list every combination holding the six main numbers
     /// (in any order) of one of the last n draws in use at the archive's
@@ -127,6 +132,11 @@ public:
     /// when the caller has not. Adds the history row "Последние тиражи".
     /// Returns the number of combinations removed.
     int ExcludeLastDraws(const TDrawsArchive &archive, int n);
+    /// The same at the given offset instead of the archive's.
+    int ExcludeLastDraws(const TDrawsArchive &archive, int n, int offset);
+
+    /// CombsDelExists: the undo copy (shown), then ExcludeLastDraws.
+    int DeleteLastDraws(const TDrawsArchive &archive, int n);
 
     /// Threads of the exclusion pass; 1 runs the plain sequential path.
     int Threads() const { return m_threads; }
@@ -147,7 +157,7 @@ public:
     /// is not six numbers 1..45 shows "Некорректная комбинация: \"%s\"!" and
     /// leaves the list as it was. Cannot be undone. An empty text does nothing
     /// and returns false.
-    bool PasteText(const QString &text);
+    TOpResult PasteText(const QString &text);
 
     /// True when an equal combination (byte for byte) is in the list.
     bool CombInList(const TComb &comb) const;
@@ -176,8 +186,9 @@ public:
     /// Writes the list to the buffer file for (offset, n); nothing when that
     /// is what it holds already. The key is set only once the file is
     /// complete, so a failed write never leaves a key naming a wrong file.
-    bool CreateBuffer(int offset, int n);
-    /// Replaces the list by the buffer file when it holds (offset, n).
+    TOpResult CreateBuffer(int offset, int n);
+    /// Replaces the list by the buffer file when it holds (offset, n); false
+    /// when it does not or cannot be read (that error is shown).
     bool LoadBuffer(int offset, int n);
     /// Forgets the buffer and deletes its file (errors ignored).
     void DeleteBuffer();
@@ -190,7 +201,7 @@ signals:
     void HistoryChanged();
 
 private:
-    bool ReadFileIntoList(const QString &fileName, bool show);
+    TOpResult ReadFileIntoList(const QString &fileName, bool show);
     void SyncCapacity();
 
     IHost &m_host;
