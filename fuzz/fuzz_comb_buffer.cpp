@@ -4,7 +4,7 @@
 // then gives those records; a failed load reports one error and forgets the
 // key; the list never holds a number outside 1..45. Violated invariants abort.
 
-#include "combs/CombList.h"
+#include "combs/CombsController.h"
 #include "core/Host.h"
 
 #include <QByteArray>
@@ -41,7 +41,7 @@ constexpr TBufferKey Key{3, 10};
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const QTemporaryDir dir;
     static TQuietHost host;
-    static TCombList list(host);
+    static TCombsController list(host);
     static bool started = false;
     if (!started) {
         // Generation walks the full set: once per run is enough, the list

@@ -131,9 +131,7 @@ TOpResult TArchiveController::AddDraw(const TDrawRec &rec) {
 }
 
 TOpResult TArchiveController::EditDraw(int index, const TDrawRec &rec) {
-    if (index < 0 || index >= m_archive.Count())
-        return Refused(m_host,
-                       Format(QStringLiteral("Запись со индексом %d в файле данных не найдена!"), {index}));
+    if (index < 0 || index >= m_archive.Count()) return Refused(m_host, Format(msg::RecordNotFound, {index}));
     if (!IsValidDraw(rec)) return Refused(m_host, QString::fromUtf8(msg::BadCombination));
     const TDrawsArray previous = m_archive.Draws();
     m_archive.Replace(index, rec);

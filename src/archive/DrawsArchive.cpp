@@ -1,4 +1,5 @@
 #include "archive/DrawsArchive.h"
+#include "core/Messages.h"
 
 #include "core/AtomicFile.h"
 #include "core/CoreHelpers.h"
@@ -22,7 +23,7 @@ constexpr int RecordSize = int(sizeof(TDrawRec));
 constexpr int DateCapacity = int(sizeof(TDrawRec{}.DrawDate.Chars));
 
 [[noreturn]] void RaiseIndexNotFound(int index) {
-    throw EError(Format("Запись со индексом %d в файле данных не найдена!", {index}));
+    throw EError(Format(msg::RecordNotFound, {index}));
 }
 
 /// The bytes past the stored length are undefined in the file format; zeroing

@@ -13,7 +13,8 @@ protected:
         QString indexText;
         const bool hasIndex = TakeOption(Args(), QStringLiteral("--index"), indexText);
         const bool sorted = TakeFlag(Args(), QStringLiteral("--sorted"));
-        if (!hasIndex || Args().size() != 1) return FailUsage(QStringLiteral("expected a method code and --index I"));
+        if (!hasIndex || Args().size() != 1)
+            return FailUsage(QStringLiteral("expected a method code and --index I"));
         bool ok = false;
         const int index = indexText.toInt(&ok);
         if (!ok) return FailUsage(QStringLiteral("not an index: ") + indexText);
@@ -23,8 +24,9 @@ protected:
         if (entry < 0) return FailUsage(QStringLiteral("unknown method code: ") + Args()[0]);
         const int count = Ws().Archive().Count();
         if (index < 0 || index >= count)
-            return FailUsage(
-                QStringLiteral("index %1 is outside the archive (%2 draws, 0 = oldest)").arg(index).arg(count));
+            return FailUsage(QStringLiteral("index %1 is outside the archive (%2 draws, 0 = oldest)")
+                                 .arg(index)
+                                 .arg(count));
         auto stat = stats.CreateStat(entry);
         TStatDrawArray values;
         TStatScratch scratch;

@@ -77,8 +77,8 @@ int TDrawsCommand::Import() {
     TCsvImportResult result;
     if (!Ws().Archive().ImportDrawsCsv(path, &result)) return 1;
     Out() << Format(QStringLiteral("Добавлено тиражей: %d, уже были в архиве: %d, пропущено строк: %d"),
-                         {result.Added, result.Duplicates, result.Skipped})
-               << '\n';
+                    {result.Added, result.Duplicates, result.Skipped})
+          << '\n';
     return 0;
 }
 
@@ -129,7 +129,8 @@ int TDrawsCommand::Delete() {
     if (!OpenForChange()) return 1;
     if (Ws().Archive().Draws().FindDrawIndex(number) < 0)
         return Fail(Format(QStringLiteral("Тираж № %d не найден в архиве!"), {number}));
-    if (!Host().Confirm(TArchiveController::DeleteConfirmText(1), TArchiveController::DeleteConfirmTitle(), true))
+    if (!Host().Confirm(TArchiveController::DeleteConfirmText(1), TArchiveController::DeleteConfirmTitle(),
+                        true))
         return 1;
     return Ws().Archive().DeleteDrawsByNumbers({number}) ? 0 : 1;
 }

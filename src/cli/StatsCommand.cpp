@@ -42,7 +42,8 @@ int TStatsCommand::Execute() {
     if (archive.IsEmpty()) return FailUsage(QStringLiteral("the draws archive is empty"));
 
     int offset = 0;
-    if (hasOffset && !ReadInt(QStringLiteral("--offset"), offsetText, 0, archive.MaxOffset(), offset)) return 1;
+    if (hasOffset && !ReadInt(QStringLiteral("--offset"), offsetText, 0, archive.MaxOffset(), offset))
+        return 1;
     archive.ChangeOffset(offset);
 
     TStatsController &stats = Ws().Stats();

@@ -13,7 +13,8 @@ public:
 protected:
     int Execute() override {
         if (Args().size() != 2)
-            return FailUsage(QStringLiteral("expected a method code and a combination \"n1;n2;n3;n4;n5;n6\""));
+            return FailUsage(
+                QStringLiteral("expected a method code and a combination \"n1;n2;n3;n4;n5;n6\""));
         TComb comb;
         try {
             comb = TextToComb(Args()[1]);

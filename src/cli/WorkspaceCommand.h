@@ -31,7 +31,7 @@ protected:
         /// The game settings must have been read (the command's output
         /// depends on them); without it their defaults do, as in the window.
         bool SettingsRequired = false;
-        bool Draws = false;        ///< the draws file
+        bool Draws = false; ///< the draws file
         /// A damaged draws file is reported and the command goes on with its
         /// valid records, as the window does, ending with status 1. Without
         /// it a damaged file stops the command.

@@ -1,4 +1,5 @@
 #include "combs/CombsController.h"
+#include "core/Messages.h"
 
 #include "archive/DrawsArchive.h"
 #include "combs/CombFile.h"
@@ -87,7 +88,8 @@ void TCombsController::AddHistoryRow(bool flag, const QString &operation, const 
     AddHistoryRowWithIcon(flag ? HistoryIconFlagOn : HistoryIconFlagOff, operation, values);
 }
 
-void TCombsController::AddHistoryRowWithIcon(int imageIndex, const QString &operation, const QString &values) {
+void TCombsController::AddHistoryRowWithIcon(int imageIndex, const QString &operation,
+                                             const QString &values) {
     m_history.append(THistoryRow{operation, values, QString::number(m_count), imageIndex});
     emit HistoryChanged();
 }
@@ -271,7 +273,7 @@ QString TCombsController::CopyText(const QList<int> &rows) const {
 TOpResult TCombsController::PasteText(const QString &text) {
     if (SplitLines(text).isEmpty()) return TOpResult::Failure(QString());
     TBusyGuard busy(m_host);
-    m_host.ShowStatus(QStringLiteral("Подождите пожалуйста..."));
+    m_host.ShowStatus(QString::fromUtf8(msg::PleaseWait));
     MakeUndoCopy(false);
     const TOpResult r = Guarded(m_host, {}, [&] {
         try {
@@ -359,7 +361,8 @@ bool TCombsController::LoadBuffer(int offset, int n) {
     const TOpResult r = Guarded(m_host, QStringLiteral("Ошибка загрузки буфера комбинаций!\r\r%s"), [&] {
         try {
             ReadCombsBuffer(BufferFileName(), m_list, m_count, [&](int done, int total) {
-                m_host.ShowStatus(Percent("Загрузка буфера комбинаций ( завершено %.0f %% )...", done, total));
+                m_host.ShowStatus(
+                    Percent("Загрузка буфера комбинаций ( завершено %.0f %% )...", done, total));
             });
         } catch (...) {
             // A buffer that cannot be read back is useless; the next

@@ -8,6 +8,12 @@ namespace lot::msg {
 inline constexpr char SettingsLoadError[] = "Ошибка загрузки параметров программы!\r\r%s";
 inline constexpr char SettingsSaveError[] = "Ошибка сохранения параметров программы!\r\r%s";
 
+// Long operations.
+inline constexpr char PleaseWait[] = "Подождите пожалуйста...";
+
+// Records of the data files.
+inline constexpr char RecordNotFound[] = "Запись со индексом %d в файле данных не найдена!";
+
 // The draws file.
 inline constexpr char DrawsReadError[] = "Ошибка чтения файла тиражей!\r\r%s";
 inline constexpr char DrawsWriteError[] = "Ошибка записи в файл тиражей!\r\r%s";

@@ -44,8 +44,8 @@ private:
 /// makeText(error's text), and returned as the failure. body may also return
 /// a TOpResult of its own (a failure that was shown already).
 template <class MakeText, class Body>
-    requires std::is_invocable_r_v<QString, MakeText, const QString &>
-TOpResult Guarded(IHost &host, MakeText &&makeText, Body &&body) {
+requires std::is_invocable_r_v<QString, MakeText, const QString &>
+    TOpResult Guarded(IHost &host, MakeText &&makeText, Body &&body) {
     try {
         if constexpr (std::is_same_v<std::invoke_result_t<Body>, TOpResult>) {
             return std::forward<Body>(body)();

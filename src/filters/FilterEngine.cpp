@@ -28,8 +28,8 @@ void Collect(TNumberSelection &sel, QStringList &texts, int n, const QString &te
 
 } // namespace
 
-TFilterEngine::TFilterEngine(IHost &host, TStatList &stats, const TDrawsArchive &archive, TCombsController &combs,
-                             TStatTable &table)
+TFilterEngine::TFilterEngine(IHost &host, TStatList &stats, const TDrawsArchive &archive,
+                             TCombsController &combs, TStatTable &table)
     : m_host(host), m_stats(stats), m_archive(archive), m_combs(combs), m_table(table) {}
 
 TFilterEngine::~TFilterEngine() = default;

@@ -65,7 +65,8 @@ TOpResult TStakesController::AcquireDataLock() {
 TOpResult TStakesController::CloseStakes() {
     if (!m_file.IsOpen()) return {};
     m_host.ShowStatus(QStringLiteral("Сохранение файла ставок..."));
-    const TOpResult r = Guarded(m_host, QString::fromUtf8(msg::StakesWriteError), [&] { m_file.CloseStakes(); });
+    const TOpResult r =
+        Guarded(m_host, QString::fromUtf8(msg::StakesWriteError), [&] { m_file.CloseStakes(); });
     m_host.ShowStatus(QString());
     return r;
 }

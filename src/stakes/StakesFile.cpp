@@ -1,4 +1,5 @@
 #include "stakes/StakesFile.h"
+#include "core/Messages.h"
 
 #include "core/AtomicFile.h"
 #include "core/Errors.h"
@@ -116,7 +117,7 @@ TStakeRec TStakesFile::ReadRecord(qint64 index) {
     RequireOpen();
     TStakeRec rec;
     if (index < 0 || (index + 1) * StakeRecSize > m_file.size())
-        throw EError(Format(QStringLiteral("Запись со индексом %d в файле данных не найдена!"), {index}));
+        throw EError(Format(msg::RecordNotFound, {index}));
     if (!m_file.seek(index * StakeRecSize) ||
         m_file.read(reinterpret_cast<char *>(&rec), StakeRecSize) != StakeRecSize)
         throw EError(m_file.errorString());

@@ -3,8 +3,8 @@
 #include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
-#include "core/Messages.h"
 #include "core/HotLoop.h"
+#include "core/Messages.h"
 #include "stats/StatList.h"
 
 #include <memory>

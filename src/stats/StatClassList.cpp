@@ -26,8 +26,9 @@ const std::vector<const TStatClass *> &StatClassList() {
         // Repeats: RPV2, RPV3, PRL2, PRV2O1, PRV2O2, PRV2O3, PRV+1, PRV-1, PRV+2, PRV-2,
         //          RPC2, RPC3, PRB2, RPO1, PRC2O2, PRC2O3, PRC+1, PRC-1, PRC+2, PRC-2.
         // Combination values: KNM2..4, KNS2..4, KNP2%d, KNP3%d, KNP4%d.
-        // Ognev numbers: KDS2..4, KCM2..4, KCS2..4, KFM2..4, KFS2..4, KRM2..4, KRS2..4,
-        //                KGM2..4, KGS2..4.
+        // The combination members of other families, in this place:
+        //   differences KDS2..4; channels KCM2..4, KCS2..4;
+        //   matrix KFM2..4, KFS2..4, KRM2..4, KRS2..4; segments KGM2..4, KGS2..4.
         // Positions (group 0).
         &TstPosVal::StaticClass(), // POS%d
         &TstPosExt::StaticClass(), // POE%d
@@ -35,7 +36,8 @@ const std::vector<const TStatClass *> &StatClassList() {
         // Serials and periods: GRPV, GRPP, GRCV, GRCP, GRSV, GRSP, PRDV, PRDC, PRDG.
         // Transitions: SDV2, SDP2, SDN%d, SDP3, SDM%d, SCV2, SCP2, SCN%d, SCP3, SCM%d,
         //              SC2C%d, SC3C%d, SDA2, SDG2, SDZ2, SDC2, SSV2, SSP2, SSN%d, SSP3,
-        //              SSM%d, SS2C%d, SS3C%d, HCO1, HCO2, HCO3.
+        //              SSM%d, SS2C%d, SS3C%d.
+        // Ognev numbers: HCO1, HCO2, HCO3.
         // Shredding: SHR%d.
     };
     return classes;

@@ -11,7 +11,8 @@ namespace lot {
 TStatsController::TStatsController(IHost &host, const TDataFolder &files, TWindowSettings &settings,
                                    const TArchiveController &archive, QObject *parent)
     : QObject(parent), m_host(host), m_files(files), m_settings(settings), m_archive(archive),
-      m_stats(&archive.Draws(), files.Dir()), m_prefetchs(host, m_stats), m_table(host, m_stats, archive.Draws()) {
+      m_stats(&archive.Draws(), files.Dir()), m_prefetchs(host, m_stats),
+      m_table(host, m_stats, archive.Draws()) {
     m_prefetchs.SetDataDir(files.Dir());
     m_table.SetFullSetSource([this](const TCustomStat &stat) -> std::optional<TFullSetCounts> {
         std::optional<TPrefetchTable> prefetch = OpenPrefetch(stat.Class(), stat.Param());

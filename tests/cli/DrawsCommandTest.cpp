@@ -255,3 +255,36 @@ TEST(CliDrawsTest, TheProgramWritesUtf8ToStdoutAndExitsWithItsCode) {
     EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), "Введена некорректная комбинация!\n");
 }
 #endif
+
+// A damaged draws file: like the window, the command line reports it and goes
+// on with the valid records when it only reads them; it changes nothing on
+// top of it.
+TEST(CliDrawsTest, DamagedDrawsFileIsReportedAndItsValidRecordsListed) {
+    QTemporaryDir dir;
+    ASSERT_EQ(Cli(dir.path(), Demo50).Code, 0);
+    const QString file = dir.filePath("Brantlee_6x45.ldr");
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.resize(100)); // four whole records and a piece of the fifth
+    f.close();
+    const QByteArray damaged = ReadBytes(file);
+    TDrawsArchive four;
+    four.LoadDrawsFromBytes(damaged.left(96));
+    ASSERT_EQ(four.Count(), 4);
+
+    const TRun list = Cli(dir.path(), {"draws", "list"});
+    EXPECT_EQ(list.Code, 1);
+    EXPECT_TRUE(list.Err.startsWith("Ошибка чтения файла тиражей!\n\n")) << list.Err.toStdString();
+    EXPECT_EQ(list.Out, QString::fromLatin1(DrawsToCsvBytes(four.Draws())).replace("\r\n", "\n"));
+
+    const QString csv = dir.filePath("valid.csv");
+    const TRun exported = Cli(dir.path(), {"draws", "export", csv});
+    EXPECT_EQ(exported.Code, 1);
+    EXPECT_EQ(exported.Err, list.Err);
+    EXPECT_EQ(ReadBytes(csv), DrawsToCsvBytes(four.Draws()));
+
+    const TRun add = Cli(dir.path(), {"draws", "add", "1;2;3;4;5;6;7;8"});
+    EXPECT_EQ(add.Code, 1);
+    EXPECT_EQ(add.Err, list.Err);
+    EXPECT_EQ(ReadBytes(file), damaged) << "nothing is written over a damaged file";
+}

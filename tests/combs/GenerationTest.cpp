@@ -1,10 +1,10 @@
 // Generation of the full set and of the "Мои числа" subsets.
 
 #include "archive/ArchiveController.h"
+#include "CombsTestUtil.h"
 #include "core/DataFolder.h"
 #include "core/WindowSettings.h"
 #include "stats/StatsController.h"
-#include "CombsTestUtil.h"
 
 #include "combs/CombGenerator.h"
 #include "combs/CombsController.h"

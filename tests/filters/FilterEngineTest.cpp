@@ -84,13 +84,13 @@ TEST_F(FilterEngineTest, NumberSelectionsOfTheDrawViews) {
     EXPECT_EQ(layout.Text, QStringLiteral("1; 2; 3"));
 
     ASSERT_TRUE(filters.FilterByNumbers(TNumberView::Card, {QStringLiteral("2"), QStringLiteral("19")}, false,
-                                       QStringLiteral("Карта")));
+                                        QStringLiteral("Карта")));
     EXPECT_EQ(ListOf(combs), (std::vector<TComb>{B, D, E}));
     EXPECT_EQ(combs.History().back().Operation, QStringLiteral("Карта"));
     EXPECT_EQ(combs.History().back().Values, QStringLiteral("2; 19"));
 
     ASSERT_TRUE(filters.FilterByNumbers(TNumberView::Layout, {QStringLiteral("[2, 3]")}, true,
-                                       QStringLiteral("Схема")));
+                                        QStringLiteral("Схема")));
     EXPECT_EQ(ListOf(combs), (std::vector<TComb>{D, E}));
     EXPECT_EQ(combs.History().back().ImageIndex, HistoryIconFlagOn);
 
@@ -106,7 +106,7 @@ TEST_F(FilterEngineTest, NumberSelectionsOfTheDrawViews) {
     // A number beyond the game never matches, even one whose low 16 bits name a number (65536 + 21).
     SetList(Five);
     ASSERT_TRUE(filters.FilterByNumbers(TNumberView::Week, {QStringLiteral("65557")}, false,
-                                       QStringLiteral("Неделя")));
+                                        QStringLiteral("Неделя")));
     EXPECT_EQ(combs.Count(), 0);
     EXPECT_TRUE(host.Errors.isEmpty());
 }
@@ -114,7 +114,7 @@ TEST_F(FilterEngineTest, NumberSelectionsOfTheDrawViews) {
 TEST_F(FilterEngineTest, EmptyNumberSelectionIsRefused) {
     const QString message = QStringLiteral("В выделенном диапазоне нет значений для фильтра!");
     EXPECT_FALSE(filters.FilterByNumbers(TNumberView::Card, {QString(), QStringLiteral("  ")}, false,
-                                        QStringLiteral("Карта")));
+                                         QStringLiteral("Карта")));
     EXPECT_EQ(host.Errors, QStringList{message});
     EXPECT_EQ(ListOf(combs), Five);
     combs.MakeUndoCopy(false);

@@ -27,10 +27,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -468,6 +470,42 @@ TEST_F(CombsPageTest, UniqueNumbersFindInDrawsAndInformation) {
         labels << label->text();
     EXPECT_FALSE(labels.contains(QStringLiteral("Номер тиража:"))) << "a combination has no draw number";
     info->close();
+}
+
+// A combination stands for the draw after the newest draw in use: its
+// graph values are computed there, so they follow the draws offset.
+TEST_F(CombsPageTest, DetailWindowValuesFollowTheDrawsOffset) {
+    Start();
+    TDrawsArray draws = guitest::TenDraws();
+    for (int k = 0; k < 10; ++k)
+        draws[size_t(k)].Extra[0] = uint8_t(k + 1); // entry k has the supplementary number k + 1
+    ASSERT_TRUE(m_ws->Archive().ReplaceDraws(draws));
+    const auto valuesAt = [&](int offset) {
+        m_ws->Archive().ChangeOffset(offset);
+        Select({0});
+        Run("CombsInfo");
+        QMap<QString, QString> values; // the first row of each caption
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *info = qobject_cast<TFormDrawInfo *>(w);
+            if (!info || !info->isVisible() || w->objectName() != QStringLiteral("TFormCombInfo")) continue;
+            for (int r = 0; r < info->Values()->rowCount(); ++r) {
+                const QString caption = info->Values()->item(r, 0)->text();
+                if (!values.contains(caption)) values[caption] = info->Values()->item(r, 1)->text();
+            }
+            info->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return values;
+    };
+    const QString extra = QStringLiteral("Extra (Bonus, Star...) - число (!без фильтра!)");
+    const QMap<QString, QString> newest = valuesAt(0);
+    EXPECT_EQ(newest.value(extra), QStringLiteral("0")) << "entry 10 is not drawn yet";
+    // Row 0 is 1;2;3;4;5;6.
+    EXPECT_EQ(newest.value(QStringLiteral("Число в 3 позиции тиража")), QStringLiteral("3"));
+    EXPECT_EQ(newest.value(QStringLiteral("Количество четных чисел в тираже (Ч:Н)")), QStringLiteral("3"));
+    const QMap<QString, QString> back = valuesAt(3);
+    EXPECT_EQ(back.value(extra), QStringLiteral("8")) << "at offset 3 it stands for entry 7";
+    EXPECT_EQ(back.value(QStringLiteral("Число в 3 позиции тиража")), QStringLiteral("3"));
 }
 
 TEST_F(CombsPageTest, SaveAndOpenGoThroughTheFileDialog) {

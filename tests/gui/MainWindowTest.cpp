@@ -324,6 +324,11 @@ TEST_F(MainWindowTest, DoubleClickOpensTheDetailWindowInTheSortedView) {
         if (auto *f = qobject_cast<TFormDrawInfo *>(top); f && f->isVisible()) info = f;
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(info->NumbersText(), QStringLiteral("10;11;20;30;35;40"));
+    // The graph values of the draw itself, sorted as the list shows it.
+    QStringList values;
+    for (int r = 0; r < info->Values()->rowCount(); ++r)
+        values << info->Values()->item(r, 1)->text();
+    EXPECT_EQ(values, QStringList({"4", "3", "1", "10", "11", "20", "30", "35", "40", "7", "29"}));
     info->close();
 }
 

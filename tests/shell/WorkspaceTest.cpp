@@ -39,7 +39,8 @@ protected:
 
     void SetUp() override {
         QObject::connect(&ws, &TWorkspace::RecomputeRequested, [this](bool f) { recomputes << f; });
-        QObject::connect(&ws.Archive(), &TArchiveController::DrawsChanged, [this](bool f) { drawsChanged << f; });
+        QObject::connect(&ws.Archive(), &TArchiveController::DrawsChanged,
+                         [this](bool f) { drawsChanged << f; });
         QObject::connect(&ws.Archive(), &TArchiveController::OffsetChanged, [this](int v) { offsets << v; });
         QObject::connect(&ws, &TWorkspace::BusyChanged, [this](bool b) { busy << b; });
     }

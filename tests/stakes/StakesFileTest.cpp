@@ -1,7 +1,7 @@
-#include "stakes/StakesController.h"
 #include "core/DataFolder.h"
 #include "core/Errors.h"
 #include "shell/FakeHost.h"
+#include "stakes/StakesController.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -1,16 +1,16 @@
 // Prefetch files: format, counts checked against independent formulas, the
 // parallel path against the sequential one, and the open/rebuild rules.
 
+#include "archive/ArchiveController.h"
 #include "core/CoreHelpers.h"
+#include "core/DataFolder.h"
 #include "core/Errors.h"
 #include "core/Host.h"
-#include "stats/methods/NumberMethods.h"
-#include "archive/ArchiveController.h"
-#include "core/DataFolder.h"
 #include "core/WindowSettings.h"
+#include "stats/methods/NumberMethods.h"
 #include "stats/PrefetchFiles.h"
-#include "stats/StatsController.h"
 #include "stats/StatList.h"
+#include "stats/StatsController.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

@@ -203,8 +203,8 @@ void TDrawsPage::ApplyGameSettings(const TConfigData &config) {
 QList<TScreenshotRender> TDrawsPage::ScreenshotRenders() const {
     auto drawForm = [this](bool withDate) {
         return [this, withDate](QWidget *parent) -> std::unique_ptr<QWidget> {
-            return std::make_unique<TFormDraw>(m_host, DrawDialogTitle(), m_ws.Archive().NewDrawTemplate(), withDate,
-                                               parent);
+            return std::make_unique<TFormDraw>(m_host, DrawDialogTitle(), m_ws.Archive().NewDrawTemplate(),
+                                               withDate, parent);
         };
     };
     QList<TScreenshotRender> renders = {{QStringLiteral("TFormDraw"), drawForm(true)},
@@ -286,8 +286,8 @@ bool TDrawsPage::DrawsDelUpdate() const {
 void TDrawsPage::DrawsDelExecute() {
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty()) return;
-    if (!m_host.Confirm(TArchiveController::DeleteConfirmText(int(rows.size())), TArchiveController::DeleteConfirmTitle(),
-                        true))
+    if (!m_host.Confirm(TArchiveController::DeleteConfirmText(int(rows.size())),
+                        TArchiveController::DeleteConfirmTitle(), true))
         return;
     QList<int> numbers;
     for (int row : rows)
@@ -327,6 +327,8 @@ TDrawInfoData TDrawsPage::InfoData(int row) const {
     data.Sorted = m_ws.Archive().SortedDraws();
     data.ChannelSize = m_model->ChannelSize();
     data.MatrixCols = m_matrixCols;
+    data.Registry = &m_ws.Stats().Registry();
+    data.DrawsOffset = m_ws.Archive().Offset();
     return data;
 }
 
@@ -343,7 +345,8 @@ void TDrawsPage::DrawsSortedExecute() {
 }
 
 bool TDrawsPage::DrawsSortedUpdate() const {
-    if (QAction *a = m_actions.Find(QStringLiteral("DrawsSorted"))) a->setChecked(m_ws.Archive().SortedDraws());
+    if (QAction *a = m_actions.Find(QStringLiteral("DrawsSorted")))
+        a->setChecked(m_ws.Archive().SortedDraws());
     return true;
 }
 
@@ -352,7 +355,8 @@ void TDrawsPage::ViewColorDrawsExecute() {
 }
 
 bool TDrawsPage::ViewColorDrawsUpdate() const {
-    if (QAction *a = m_actions.Find(QStringLiteral("ViewColorDraws"))) a->setChecked(m_ws.Archive().ColorDraws());
+    if (QAction *a = m_actions.Find(QStringLiteral("ViewColorDraws")))
+        a->setChecked(m_ws.Archive().ColorDraws());
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "gui/archive/FormDraw.h"
+#include "core/Messages.h"
 
 #include "archive/DrawText.h"
 #include "core/CoreHelpers.h"
@@ -130,7 +131,7 @@ bool TFormDraw::Execute(IHost &host, const QString &title, TDrawRec &draw, bool 
 void TFormDraw::accept() {
     TDrawRec rec = m_source;
     if (!ParseDrawNumbersText(m_edDrawData->text(), rec)) {
-        m_host.ShowError(QStringLiteral("Введена некорректная комбинация!"));
+        m_host.ShowError(QString::fromUtf8(msg::BadCombination));
         m_edDrawData->setFocus();
         return;
     }

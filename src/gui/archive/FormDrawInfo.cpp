@@ -1,6 +1,8 @@
 #include "gui/archive/FormDrawInfo.h"
 
 #include "core/CoreHelpers.h"
+#include "stats/CustomStatBases.h"
+#include "stats/StatList.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -19,6 +21,12 @@ namespace lot {
 
 namespace {
 constexpr int CellSize = 30;
+}
+
+int TDrawInfoData::ValuePosition() const {
+    if (DrawNumber >= 0) return ArrayIndex;
+    const int count = Registry ? int(Registry->DrawsArray().size()) : 0;
+    return qMax(0, count - qMax(0, DrawsOffset));
 }
 
 TFormDrawInfo::TFormDrawInfo(const TDrawInfoData &data, QWidget *parent) : QDialog(parent), m_data(data) {
@@ -48,6 +56,22 @@ TFormDrawInfo::TFormDrawInfo(const TDrawInfoData &data, QWidget *parent) : QDial
     if (m_data.ArrayIndex >= 0)
         form->addRow(QStringLiteral("Индекс в архиве:"), bold(QString::number(m_data.ArrayIndex)));
     layout->addLayout(form);
+
+    if (m_data.Registry) {
+        m_values = new QTableWidget(this);
+        m_values->setObjectName(QStringLiteral("lvValues"));
+        m_values->setColumnCount(2);
+        m_values->setHorizontalHeaderLabels({QStringLiteral("Метод"), QStringLiteral("Значение")});
+        m_values->verticalHeader()->hide();
+        m_values->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_values->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_values->setWordWrap(false);
+        m_values->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+        m_values->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+        m_values->setMinimumHeight(160);
+        layout->addWidget(m_values, 1);
+        FillValues();
+    }
 
     auto *colsRow = new QHBoxLayout;
     colsRow->addWidget(new QLabel(QStringLiteral("Количество столбцов:"), this));
@@ -91,6 +115,27 @@ void TFormDrawInfo::SetChannelSize(int size) {
     if (size < 1 || size == m_data.ChannelSize) return;
     m_data.ChannelSize = size;
     FillMatrix();
+}
+
+void TFormDrawInfo::FillValues() {
+    const TStatList &registry = *m_data.Registry;
+    const int position = m_data.ValuePosition();
+    m_values->setRowCount(0);
+    for (int i = 0; i < registry.Count(); ++i) {
+        if (!registry.HasGraph(i) || !registry.IsShownInStatistics(i)) continue;
+        // A fresh instance for the position: methods that read earlier draws
+        // read them from there.
+        const std::unique_ptr<TCustomStat> stat = registry.CreateStat(i);
+        auto *graph = dynamic_cast<TCustomGraphStat *>(stat.get());
+        if (!graph) continue;
+        stat->LoadDraws(position, position - 1, m_data.Sorted);
+        const int row = m_values->rowCount();
+        m_values->insertRow(row);
+        m_values->setItem(row, 0, new QTableWidgetItem(stat->InstanceCaption()));
+        auto *value = new QTableWidgetItem(QString::number(graph->GraphValue(m_data.Numbers, position)));
+        value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_values->setItem(row, 1, value);
+    }
 }
 
 void TFormDrawInfo::FillMatrix() {

@@ -1,4 +1,5 @@
 #include "gui/combs/CombsPage.h"
+#include "core/Messages.h"
 
 #include "combs/CombFile.h"
 #include "combs/CombsController.h"
@@ -44,7 +45,7 @@ const QList<int> DefaultHistoryWidths = {205, 72, 80};
 constexpr int MaxDrawsExclude = 99999;
 
 QString PleaseWait() {
-    return QStringLiteral("Подождите пожалуйста...");
+    return QString::fromUtf8(msg::PleaseWait);
 }
 } // namespace
 
@@ -457,6 +458,8 @@ void TCombsPage::CombsInfoExecute() {
     data.Sorted = m_ws.Archive().SortedDraws();
     data.ChannelSize = m_model->ChannelSize();
     data.MatrixCols = m_matrixCols;
+    data.Registry = &m_ws.Stats().Registry();
+    data.DrawsOffset = m_ws.Archive().Offset();
     auto *form = new TFormDrawInfo(data, window());
     form->setObjectName(QStringLiteral("TFormCombInfo"));
     m_infoWindows.Add(form);

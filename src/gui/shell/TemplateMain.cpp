@@ -372,7 +372,7 @@ void TTemplateMain::ToggleTab(const TTabSwitch &sw) {
     TWindowSettings &settings = m_ws->Settings();
     const bool on = !(settings.*sw.Get)();
     const bool systems = QLatin1String(sw.ActionName) == QLatin1String("SystemsOn");
-    if (systems) m_host.ShowStatus(QStringLiteral("Подождите пожалуйста..."));
+    if (systems) m_host.ShowStatus(QString::fromUtf8(msg::PleaseWait));
     m_ws->StoreSetting([&](TWindowSettings &s) { (s.*sw.Set)(on); });
     ApplyTabVisibility();
     if (systems) {

@@ -325,8 +325,9 @@ void TStatsPage::ApplyGameSettings(const TConfigData &) {
 QList<TScreenshotRender> TStatsPage::ScreenshotRenders() const {
     return {{QStringLiteral("TFormFilter"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
                  auto form = std::make_unique<TFormFilter>(m_ws.Stats().Registry(), Table(), &m_host, parent);
-                 form->SetFilter(TextToFilter(
-                     m_ws.Stats().Registry(), QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
+                 form->SetFilter(
+                     TextToFilter(m_ws.Stats().Registry(),
+                                  QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
                  return form;
              }}};
 }

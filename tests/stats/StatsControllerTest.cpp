@@ -1,0 +1,103 @@
+// The statistics controller: start-up reading of the game settings and the
+// settings dialog's apply, with the prefetch files it may rebuild.
+
+#include "StatsTestUtil.h"
+
+#include "archive/ArchiveController.h"
+#include "core/DataFolder.h"
+#include "core/WindowSettings.h"
+#include "stats/StatsController.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace lot {
+namespace {
+
+class StatsControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString PrefetchFile(const char *code) const {
+        return m_stats.Prefetchs().FileNameForCode(QString::fromLatin1(code));
+    }
+    /// A well-formed prefetch file that no build would write: one record.
+    void WriteStaleFile(const char *code) {
+        TPrefetchTable table;
+        table.Records.push_back({TStatKey::FromWords(1), 5});
+        table.MinCount = table.MaxCount = 5;
+        ASSERT_TRUE(QDir().mkpath(m_folder.PrefetchDir()));
+        WritePrefetchFile(PrefetchFile(code), table);
+    }
+    bool IsStale(const char *code) const {
+        try {
+            return ReadPrefetchFile(PrefetchFile(code)).Records.size() == 1;
+        } catch (const EError &) {
+            return false;
+        }
+    }
+
+    QTemporaryDir m_dir;
+    test::TRecordingHost m_host;
+    TDataFolder m_folder{m_dir.path()};
+    TWindowSettings m_settings;
+    TArchiveController m_archive{m_host, m_folder, m_settings};
+    TStatsController m_stats{m_host, m_folder, m_settings, m_archive};
+};
+
+TEST_F(StatsControllerTest, SettingsDialogBuildsPrefetchFilesOnlyWithTheSwitchOn) {
+    m_stats.LoadGameSettings();
+    TConfigData config = m_stats.Registry().Config();
+    config.ChannelSize = 7;
+
+    // Switched off: nothing is built, whatever groups changed.
+    ASSERT_FALSE(m_stats.PrefetchsEnabled());
+    EXPECT_TRUE(m_stats.ApplyGameSettings(config, {0, 3, 4, 5}));
+    EXPECT_FALSE(QFileInfo::exists(m_folder.PrefetchDir()));
+    EXPECT_EQ(m_stats.Registry().ChannelSize(), 7);
+
+    // Switched on: the files of the changed groups are rebuilt, the others
+    // stay as they are (missing ones are made, as at start).
+    m_stats.Prefetchs().SetEnabled(true);
+    WriteStaleFile("NUMS");
+    EXPECT_TRUE(m_stats.ApplyGameSettings(config, {3}));
+    EXPECT_TRUE(IsStale("NUMS")) << "group 0 did not change";
+    EXPECT_TRUE(QFileInfo::exists(PrefetchFile("EVEN")));
+    EXPECT_TRUE(m_stats.ApplyGameSettings(config, {0}));
+    EXPECT_FALSE(IsStale("NUMS")) << "group 0 changed";
+    EXPECT_TRUE(m_host.Errors.isEmpty()) << m_host.Errors.join('\n').toStdString();
+}
+
+TEST_F(StatsControllerTest, AnUnreadableSettingsFileIsReportedOnceAndStartGoesOn) {
+    // A folder where the file should be: none of the three readers gets it.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Brantlee_6x45.ini")));
+    const TOpResult r = m_stats.LoadGameSettings();
+    EXPECT_FALSE(r);
+    ASSERT_EQ(m_host.Errors.size(), 1);
+    EXPECT_EQ(r.Message(), m_host.Errors[0]);
+    EXPECT_TRUE(m_host.Errors[0].startsWith(QStringLiteral("Ошибка чтения файла конфигурации!\r\r")));
+    // The methods are registered with the defaults and the selector filled.
+    EXPECT_GT(m_stats.Registry().Count(), 0);
+    EXPECT_FALSE(m_stats.Table().SelectorItems().isEmpty());
+}
+
+TEST_F(StatsControllerTest, StartUpReadsGenerationParametersSettingsAndFormulas) {
+    // Generation parameters, game settings and shredding formulas, in that
+    // order, from the one file.
+    QFile ini(m_folder.IniFile());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[GLOBAL]\r\nCombsGenerateMode=2\r\nCombsGenerateParameters=1;2;3;4;5;6;7\r\nMatrixCols=9\r\n"
+              "[SHREDDING]\r\nFormula1Digits=4\r\n");
+    ini.close();
+    EXPECT_TRUE(m_stats.LoadGameSettings());
+    EXPECT_EQ(m_stats.Registry().CombsGenerateMode(), 2);
+    EXPECT_EQ(m_stats.Registry().CombsGenerateParameters(), QStringLiteral("1;2;3;4;5;6;7"));
+    EXPECT_EQ(m_stats.Registry().MatrixCols(), 9);
+    EXPECT_EQ(m_stats.Registry().Shredding().Formula1Digits, 4);
+}
+
+} // namespace
+} // namespace lot
