@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
@@ -57,22 +58,9 @@ TFormDrawInfo::TFormDrawInfo(const TDrawInfoData &data, QWidget *parent) : QDial
         form->addRow(QStringLiteral("Индекс в архиве:"), bold(QString::number(m_data.ArrayIndex)));
     layout->addLayout(form);
 
-    if (m_data.Registry) {
-        m_values = new QTableWidget(this);
-        m_values->setObjectName(QStringLiteral("lvValues"));
-        m_values->setColumnCount(2);
-        m_values->setHorizontalHeaderLabels({QStringLiteral("Метод"), QStringLiteral("Значение")});
-        m_values->verticalHeader()->hide();
-        m_values->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        m_values->setSelectionBehavior(QAbstractItemView::SelectRows);
-        m_values->setWordWrap(false);
-        m_values->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-        m_values->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-        m_values->setMinimumHeight(160);
-        layout->addWidget(m_values, 1);
-        FillValues();
-    }
-
+    // The number matrix on the left, the graph values beside it.
+    auto *body = new QHBoxLayout;
+    auto *matrixColumn = new QVBoxLayout;
     auto *colsRow = new QHBoxLayout;
     colsRow->addWidget(new QLabel(QStringLiteral("Количество столбцов:"), this));
     m_edCols = new QSpinBox(this);
@@ -81,7 +69,7 @@ TFormDrawInfo::TFormDrawInfo(const TDrawInfoData &data, QWidget *parent) : QDial
     m_edCols->setValue(qBound(1, m_data.MatrixCols, NumberCount));
     colsRow->addWidget(m_edCols);
     colsRow->addStretch();
-    layout->addLayout(colsRow);
+    matrixColumn->addLayout(colsRow);
 
     m_matrix = new QTableWidget(this);
     m_matrix->setObjectName(QStringLiteral("sgMatrix"));
@@ -96,7 +84,34 @@ TFormDrawInfo::TFormDrawInfo(const TDrawInfoData &data, QWidget *parent) : QDial
     m_matrix->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_matrix->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_matrix->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    layout->addWidget(m_matrix, 0, Qt::AlignHCenter);
+    matrixColumn->addWidget(m_matrix, 0, Qt::AlignHCenter);
+    matrixColumn->addStretch();
+    body->addLayout(matrixColumn);
+
+    if (m_data.Registry) {
+        m_values = new QTableWidget(this);
+        m_values->setObjectName(QStringLiteral("lvValues"));
+        m_values->setColumnCount(2);
+        m_values->setHorizontalHeaderLabels({QStringLiteral("Метод"), QStringLiteral("Значение")});
+        m_values->verticalHeader()->hide();
+        m_values->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+        m_values->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_values->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_values->setSelectionMode(QAbstractItemView::SingleSelection);
+        m_values->setFocusPolicy(Qt::NoFocus);
+        m_values->setWordWrap(false);
+        m_values->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+        m_values->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+        m_values->horizontalHeader()->setHighlightSections(false);
+        body->addWidget(m_values, 1);
+        FillValues();
+        // Wide enough for the longest caption and its value.
+        m_values->resizeColumnToContents(0);
+        m_values->setMinimumWidth(m_values->columnWidth(0) +
+                                  fontMetrics().horizontalAdvance(QStringLiteral("Значение")) + 40 +
+                                  m_values->verticalScrollBar()->sizeHint().width());
+    }
+    layout->addLayout(body, 1);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("Закрыть"));
