@@ -46,8 +46,8 @@ int TFilterCommand::Execute() {
     if (hasOffset && !ReadInt(QStringLiteral("--offset"), offsetText, 0, Ws().Archive().MaxOffset(), offset))
         return 1;
     Ws().Archive().ChangeOffset(offset);
-    Ws().Stats().Table().SetSortedDraws(m_sorted);
-    Ws().Stats().Prefetchs().SetEnabled(false);
+    Ws().Stats().UseSortedDraws(m_sorted);
+    Ws().Stats().UsePrefetchs(false);
 
     if (hasSelect) return RunSelection(selectText);
     if (Args().size() != 1)

@@ -34,7 +34,7 @@ int TPrefetchCommand::Execute() {
 
 bool TPrefetchCommand::OpenRegistry() {
     if (!Open({.GameSettings = true, .SettingsRequired = true})) return false;
-    Ws().Stats().Prefetchs().SetEnabled(true);
+    Ws().Stats().UsePrefetchs(true);
     return true;
 }
 

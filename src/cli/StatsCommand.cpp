@@ -55,7 +55,7 @@ int TStatsCommand::Execute() {
                                 {stats.Registry().EntryCode(entry)}));
     table.SetSampleLength(length);
     table.SetSort(sortColumn, descending);
-    stats.Prefetchs().SetEnabled(prefetch);
+    stats.UsePrefetchs(prefetch);
     if (!stats.ComputeStatistics(true, sorted)) return 1;
 
     for (const QString &line : table.TextLines())

@@ -59,7 +59,6 @@ TOpResult TStatsController::Reregister() {
     const TOpResult saved = SaveFilterList(fileName, true, false);
     m_stats.RegisterAgain();
     const TOpResult loaded = LoadFilterList(fileName, true);
-    emit Reregistered();
     return saved ? loaded : saved;
 }
 

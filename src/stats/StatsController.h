@@ -69,6 +69,8 @@ public:
     // ---- prefetch files -------------------------------------------------------------------
     /// The prefetch switch (window setting PrefetchsEnabled).
     bool PrefetchsEnabled() const { return m_prefetchs.Enabled(); }
+    /// The switch for this run only, not stored (the command line's options).
+    void UsePrefetchs(bool on) { m_prefetchs.SetEnabled(on); }
     /// DrawsStatePrefetchsEnabled: stores the switch at once, builds the
     /// missing prefetch files when it is on, emits PrefetchsEnabledChanged and
     /// asks for a recompute with force.
@@ -87,6 +89,10 @@ public:
     /// The same with draws sorted or not whatever the archive's view says
     /// (the command line's --sorted).
     TOpResult ComputeStatistics(bool force, bool sorted);
+    /// Draws evaluated sorted or not for this run, whatever the archive's
+    /// view says, until the next ComputeStatistics(force) without it (the
+    /// command line's --sorted for filter steps).
+    void UseSortedDraws(bool sorted) { m_table.SetSortedDraws(sorted); }
     /// ShowTotalLine: stores the switch at once and recomputes the table with force.
     bool ShowTotalLine() const { return m_table.ShowTotalLine(); }
     void SetShowTotalLine(bool on);
@@ -97,8 +103,6 @@ public:
 signals:
     /// The prefetch switch changed: the full-set columns show (on) or hide (off).
     void PrefetchsEnabledChanged(bool on);
-    /// The registry was built again: selectors refill.
-    void Reregistered();
     /// The analysis views are out of date (the workspace recomputes them).
     void RecomputeRequested(bool force);
 
