@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         // only has to be something the buffer can be made of.
         Check(dir.isValid());
         list.SetDataDir(dir.path());
-        Check(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7")));
+        Check(bool(list.GenerateCombs(false, 2, QStringLiteral("1;2;3;4;5;6;7"))));
         Check(list.Count() == 7);
         started = true;
     }
@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // The buffer under the key, holding whatever the last input left in the
     // list; after a failed load the key is gone and the buffer is written
     // again, as the program does.
-    Check(list.CreateBuffer(Key.Offset, Key.Count));
+    Check(bool(list.CreateBuffer(Key.Offset, Key.Count)));
     Check(list.BufferKey() == Key);
 
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
