@@ -7,9 +7,9 @@
 //   prefetch/CODE/fast|derived  the full-set counts (a prefetch build without
 //                             the file), the same two ways
 // NUMS and DIGS give their keys number by number and so have the derived
-// fast paths; PRMV and POS1 (one key per combination) have the derived path
-// only, so their two figures measure the same code. The ratios to "copy"
-// printed at the end are what to watch.
+// fast paths (the pair table, the counts per position); PRMV and POS1 have
+// one key per combination and hand-written matchers of their family. The
+// ratios to "copy" printed at the end are what to watch.
 
 #include "archive/DrawsArchive.h"
 #include "combs/CombGenerator.h"

@@ -3,7 +3,7 @@
 namespace lot {
 
 TSelectedKeys::TSelectedKeys(const TStatDrawArray &selected, TKeySearch search) : m_search(search) {
-    if (selected.empty()) return; // an empty flat table: nothing is a hit
+    if (selected.empty()) return; // a flat table of no entries: nothing is a hit
     uint64_t lo = UINT64_MAX, hi = 0;
     for (const TStatDraw &s : selected) {
         const uint64_t bits = s.Key.Bits() & search;
@@ -12,7 +12,7 @@ TSelectedKeys::TSelectedKeys(const TStatDrawArray &selected, TKeySearch search) 
     }
     if (hi - lo < FlatLimit) {
         m_min = lo;
-        m_table.assign(size_t(hi - lo + 1), 0);
+        m_table.assign(size_t(hi - lo + 2), 0); // the last entry answers every key outside
         for (const TStatDraw &s : selected)
             m_table[size_t((s.Key.Bits() & search) - lo)] = 1;
         return;

@@ -66,22 +66,31 @@ public:
     bool IsFlat() const { return m_flat; }
     TKeySearch Search() const { return m_search; }
 
-    /// 1 when the key is among the selected, else 0 (flat table only).
-    unsigned FlatBit(const TStatKey &key) const {
-        const uint64_t d = (key.Bits() & m_search) - m_min;
-        return d < m_table.size() ? m_table[size_t(d)] : 0u;
-    }
+    /// The flat table as plain values, for a loop to keep in registers.
+    struct TFlat {
+        const uint8_t *Table; ///< Size entries, then a 0 for every key outside them
+        uint64_t Size;
+        uint64_t Min;
+        TKeySearch Search;
+        /// 1 when the key is among the selected, else 0; no branch.
+        unsigned Bit(const TStatKey &key) const {
+            const uint64_t d = (key.Bits() & Search) - Min;
+            return Table[d < Size ? d : Size];
+        }
+    };
+    TFlat Flat() const { return {m_table.data(), m_table.size() - 1, m_min, m_search}; }
+
     /// 1 when the key is among the selected, else 0 (sorted list only).
     unsigned SortedBit(const TStatKey &key) const {
         return std::binary_search(m_sorted.begin(), m_sorted.end(), key.Bits() & m_search) ? 1u : 0u;
     }
-    unsigned Bit(const TStatKey &key) const { return m_flat ? FlatBit(key) : SortedBit(key); }
+    unsigned Bit(const TStatKey &key) const { return m_flat ? Flat().Bit(key) : SortedBit(key); }
 
 private:
     TKeySearch m_search;
     bool m_flat = true;
     uint64_t m_min = 0;
-    std::vector<uint8_t> m_table;
+    std::vector<uint8_t> m_table{0}; ///< the flat table and its trailing 0
     std::vector<uint64_t> m_sorted;
 };
 
@@ -91,21 +100,40 @@ private:
 /// in the selected keys (a flat table when Flat, else the sorted list).
 /// KeysOf is const and reads only the instance, so one matcher may serve
 /// every thread of a pass. The instance must outlive the matcher.
-template <class D, bool Flat> class TKeysMatcher final : public TInlineCombMatcher<TKeysMatcher<D, Flat>> {
+template <class D, bool Flat> class TKeysMatcher final : public TCombMatcher {
 public:
     TKeysMatcher(const D &stat, TSelectedKeys keys) : m_stat(stat), m_keys(std::move(keys)) {}
-    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
-    unsigned Bit(const TComb &c) const {
-        TStatKey keys[D::MaxKeys];
-        const int n = m_stat.KeysOf(c, keys);
-        unsigned hit = 0;
-        for (int i = 0; i < n; ++i)
-            hit |= Flat ? m_keys.FlatBit(keys[i]) : m_keys.SortedBit(keys[i]);
-        return hit;
+    bool Matches(const TComb &c) const override {
+        return Flat ? Test(m_keys.Flat(), c) != 0 : Test(m_keys, c) != 0;
     }
     bool IsThreadSafe() const override { return true; }
+    void MatchBits(const TComb *source, size_t count, uint64_t *bits) const override {
+        // The table's fields as locals of the block loop: the compiler keeps
+        // them in registers instead of reading them for every combination.
+        const D &stat = m_stat;
+        if constexpr (Flat) {
+            const TSelectedKeys::TFlat flat = m_keys.Flat();
+            MatchBitsWith([&stat, flat](const TComb &c) { return Test(stat, flat, c); }, source, count, bits);
+        } else {
+            const TSelectedKeys &keys = m_keys;
+            MatchBitsWith([&stat, &keys](const TComb &c) { return Test(stat, keys, c); }, source, count,
+                          bits);
+        }
+    }
 
 private:
+    template <class Keys> unsigned Test(const Keys &keys, const TComb &c) const {
+        return Test(m_stat, keys, c);
+    }
+    template <class Keys> static unsigned Test(const D &stat, const Keys &keys, const TComb &c) {
+        TStatKey k[D::MaxKeys];
+        const int n = stat.KeysOf(c, k);
+        unsigned hit = 0;
+        for (int i = 0; i < n; ++i)
+            hit |= keys.Bit(k[i]);
+        return hit;
+    }
+
     const D &m_stat;
     TSelectedKeys m_keys;
 };

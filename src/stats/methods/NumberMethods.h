@@ -61,6 +61,14 @@ constexpr std::array<TDigits, 256> MakeDigitTable() {
 }
 inline constexpr std::array<TDigits, 256> DigitTable = MakeDigitTable();
 
+/// The fast matcher of the count (mask false) or mask (mask true) of a
+/// trait: the combination read as three pairs of numbers through a 64 KiB
+/// table of the pairs' counts or 2-bit masks.
+std::unique_ptr<TCombMatcher> MakeTraitPairMatcher(const TNumberTrait &trait, bool mask,
+                                                   const TStatDrawArray &selected);
+/// The fast matcher of the number at position 1..6: a byte table.
+std::unique_ptr<TCombMatcher> MakePositionMatcher(int position, const TStatDrawArray &selected);
+
 } // namespace detail
 
 /// Count of the numbers with the trait D::Trait, shown as k:6-k (EVEN, SMAL, PRIM).
@@ -79,6 +87,13 @@ public:
             this->m_work.Key = TStatKey::FromWords(uint16_t(k));
             AddValue(values, this->m_work, false);
         }
+    }
+    // Fast path: about a quarter quicker than the derived pass (bench_methods pass/PRMV).
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override {
+        if (!this->List().FastPaths())
+            return TKeyedStat<D, TCustomRatioStat>::MakeMatcher(selected, refIdx, sorted, excludeMode);
+        return detail::MakeTraitPairMatcher(D::Trait, false, selected);
     }
     int KeysOf(const TComb &c, TStatKey *keys) const {
         int count = 0;
@@ -100,6 +115,13 @@ public:
     static constexpr TKeySearch MatchSearch = ksInt1;
     static constexpr int MaxKeys = 1;
 
+    // Fast path: about a quarter quicker than the derived pass (bench_methods pass/PRMV).
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override {
+        if (!this->List().FastPaths())
+            return TKeyedStat<D, TCustomMaskStat>::MakeMatcher(selected, refIdx, sorted, excludeMode);
+        return detail::MakeTraitPairMatcher(D::Trait, true, selected);
+    }
     int KeysOf(const TComb &c, TStatKey *keys) const {
         int mask = 0;
 #pragma GCC unroll 6
@@ -237,6 +259,9 @@ public:
 
     /// 1..45.
     void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
+    // Fast path: about a third quicker than the derived pass (bench_methods pass/POS1).
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override;
     int KeysOf(const TComb &c, TStatKey *keys) const {
         const int n = m_param >= 1 && m_param <= CombSize ? c[m_param - 1] : 0;
         if (n == 0) return 0;
