@@ -17,6 +17,8 @@
 #include "stats/PrefetchFiles.h"
 #include "stats/StatList.h"
 
+#include "BenchUtil.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -30,18 +32,8 @@ using namespace lot;
 
 namespace {
 
-class TQuietHost : public IHost {
-public:
-    void ShowStatus(const QString &) override {}
-    void ShowError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void ShowInformation(const QString &) override {}
-    void ShowAttention(const QString &) override {}
-    void ShowWarning(const QString &) override {}
-    bool Confirm(const QString &, const QString &, bool) override { return false; }
-};
-
-TQuietHost &Host() {
-    static TQuietHost host;
+bench::TQuietHost &Host() {
+    static bench::TQuietHost host;
     return host;
 }
 
@@ -158,31 +150,6 @@ void RegisterPrefetchBenchmarks() {
     }
 }
 
-/// The console output plus, at the end, every result as a ratio to "copy".
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        // Single runs, or the means when repetitions are aggregated.
-        for (const Run &r : runs)
-            if (!r.error_occurred && (r.run_type == Run::RT_Iteration || r.aggregate_name == "mean"))
-                m_times.emplace_back(r.benchmark_name(), r.GetAdjustedRealTime());
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        double copy = 0;
-        for (const auto &[name, t] : m_times)
-            if (copy <= 0 && name.rfind("copy", 0) == 0) copy = t;
-        if (copy <= 0) return;
-        std::printf("\nratio to the copy of the full list (%.2f ms):\n", copy);
-        for (const auto &[name, t] : m_times)
-            std::printf("  %-28s %8.2f ms  %6.2fx\n", name.c_str(), t, t / copy);
-    }
-
-private:
-    std::vector<std::pair<std::string, double>> m_times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -190,7 +157,7 @@ int main(int argc, char **argv) {
     RegisterPrefetchBenchmarks();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    TRatioReporter reporter;
+    bench::TRatioReporter reporter("copy");
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -12,6 +12,8 @@
 #include "core/Host.h"
 #include "stats/StatList.h"
 
+#include "BenchUtil.h"
+
 #include <benchmark/benchmark.h>
 #include <QDate>
 
@@ -23,18 +25,8 @@ using namespace lot;
 
 namespace {
 
-class TQuietHost : public IHost {
-public:
-    void ShowStatus(const QString &) override {}
-    void ShowError(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    void ShowInformation(const QString &) override {}
-    void ShowAttention(const QString &) override {}
-    void ShowWarning(const QString &) override {}
-    bool Confirm(const QString &, const QString &, bool) override { return false; }
-};
-
 struct TFixture {
-    TQuietHost Host;
+    bench::TQuietHost Host;
     TDrawsArchive Archive;
     TStatList Stats{&Archive};
     TStatTable Table{Host, Stats, Archive};
