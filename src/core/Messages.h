@@ -22,6 +22,8 @@ inline constexpr char BadCombination[] = "Введена некорректна�
 // The stakes file.
 inline constexpr char StakesReadError[] = "Ошибка чтения файла ставок!\r\r%s";
 inline constexpr char StakesWriteError[] = "Ошибка записи в файл ставок!\r\r%s";
+inline constexpr char StakesNotOpen[] = "Файл ставок не открыт!";
+inline constexpr char StakeCommentMissing[] = "Необходимо ввести комментарий!";
 
 // The game settings file.
 inline constexpr char ConfigReadError[] = "Ошибка чтения файла конфигурации!\r\r%s";
