@@ -27,9 +27,11 @@ TStakeRec TStakesChecker::Checked(const TStakeRec &rec, const TDrawRec &draw, co
 }
 
 const TDrawRec *TStakesChecker::FindDraw(int drawNumber) {
-    // A batch's stakes share their draw: one lookup serves them all.
-    if (m_lastDraw && drawNumber == m_lastNumber) return m_lastDraw;
+    // A batch's stakes share their draw: one lookup serves them all, also
+    // when the draw is not in yet (a miss scans the whole archive).
+    if (m_hasLast && drawNumber == m_lastNumber) return m_lastDraw;
     const int index = m_archive.FindDrawIndex(drawNumber);
+    m_hasLast = true;
     m_lastNumber = drawNumber;
     m_lastDraw = index >= 0 ? &m_archive.At(index) : nullptr;
     return m_lastDraw;

@@ -41,6 +41,7 @@ private:
     TStakesFile &m_file;
     const TDrawsArchive &m_archive;
     const TStatList &m_registry;
+    bool m_hasLast = false;
     int m_lastNumber = 0;
     const TDrawRec *m_lastDraw = nullptr;
 };
