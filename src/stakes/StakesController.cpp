@@ -323,8 +323,15 @@ TOpResult TStakesController::DeleteThroughTemp(const std::function<bool(qint64, 
     const QString status = QStringLiteral("Удаление ставок...");
     m_host.ShowStatus(status);
     qint64 count = 0;
+    qint64 shown = -1;
     const TOpResult r = Guarded(m_host, Text(DeleteError), [&] {
-        count = m_file.RemoveRecords(remove, [&](qint64, qint64) { m_host.ShowStatus(status); });
+        count = m_file.RemoveRecords(remove, [&](qint64 done, qint64 total) {
+            // About a hundred times a pass, whatever the file's size.
+            const qint64 percent = total > 0 ? done * 100 / total : 100;
+            if (percent == shown) return;
+            shown = percent;
+            m_host.ShowStatus(status);
+        });
     });
     if (removed) *removed = count;
     emit StakesChanged();

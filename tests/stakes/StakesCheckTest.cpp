@@ -5,9 +5,11 @@
 
 #include "core/Codec1251.h"
 #include "shell/FakeHost.h"
+#include "stakes/StakeLog.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace lot;
@@ -140,6 +142,25 @@ TEST_F(StakesCheckTest, LogLinesGoToTheFileOfTheirOverlapCount) {
     host.Clear();
     ASSERT_TRUE(stakes.DeleteStakeLogs());
     EXPECT_EQ(host.Texts(TFakeHost::TKind::Information), QStringList({"Файлы журналов не найдены!"}));
+}
+
+TEST_F(StakesCheckTest, ALogPastItsLimitStartsAfresh) {
+    stakes.SetStakesLogEnabled(true);
+    {
+        QFile big(LogPath(0));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(TStakeLog::MaxLogSize + 1)); // sparse: no disk used
+    }
+    QFile exact(LogPath(6));
+    ASSERT_TRUE(exact.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(exact.resize(TStakeLog::MaxLogSize));
+    exact.close();
+    stakes.File().AppendRecord(Stake(101, {1, 2, 4, 5, 6, 8}));
+    stakes.File().AppendRecord(Stake(103, {1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Check(), 2);
+    EXPECT_EQ(ReadAll(LogPath(0)).count('\n'), 1) << "deleted, then the line";
+    EXPECT_GT(QFileInfo(LogPath(6)).size(), TStakeLog::MaxLogSize) << "not larger yet: appended to";
+    EXPECT_TRUE(host.Errors().isEmpty());
 }
 
 TEST_F(StakesCheckTest, AnUnwritableLogIsReportedOnceAndCheckingGoesOn) {
