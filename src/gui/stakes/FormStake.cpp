@@ -49,6 +49,7 @@ TFormStake::TFormStake(IHost &host, const TStakeRec &rec, int drawsCount, QWidge
     SetHint(m_edStakeSum, QStringLiteral("Сумма введенных чисел"));
     auto *stakeRow = new QHBoxLayout;
     stakeRow->addWidget(m_edStakeData, 1);
+    stakeRow->addSpacing(6);
     stakeRow->addWidget(new QLabel(QStringLiteral("Сумма:"), this));
     stakeRow->addWidget(m_edStakeSum);
     form->addRow(new QLabel(QStringLiteral("Ставка:"), this));

@@ -182,6 +182,8 @@ void TStakesPage::WireCombsList() {
     if (m_combsList) return;
     TCombsPage *combs = CombsPage();
     if (!combs || !combs->List()) return;
+    // Found once: the enabled tests ask for it after every operation.
+    m_combsPage = combs;
     m_combsList = combs->List();
     // Alt+F4 is also the window's ExitProgram; in the combination list it
     // makes the stakes (an ambiguous shortcut would do neither).
@@ -193,6 +195,7 @@ void TStakesPage::WireCombsList() {
 }
 
 TCombsPage *TStakesPage::CombsPage() const {
+    if (m_combsPage) return m_combsPage;
     QWidget *top = window();
     return top ? top->findChild<TCombsPage *>() : nullptr;
 }

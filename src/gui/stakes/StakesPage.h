@@ -3,6 +3,7 @@
 #include "gui/shell/Page.h"
 
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 class QMenu;
@@ -98,6 +99,7 @@ private:
     TStakesModel *m_model = nullptr;
     QTableView *m_grid = nullptr;
     QMenu *m_popup = nullptr;
+    QPointer<TCombsPage> m_combsPage;
     QWidget *m_combsList = nullptr;
 };
 
