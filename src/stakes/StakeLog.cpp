@@ -5,6 +5,7 @@
 #include "core/Format.h"
 #include "core/Host.h"
 #include "core/Lottery.h"
+#include "core/Messages.h"
 #include "core/Money.h"
 
 #include <QDir>
@@ -49,8 +50,8 @@ bool TStakeLog::Open(TOpenLog &log, const QString &name) {
     if (QFileInfo(name).size() > MaxLogSize) DeleteOversized(log, name);
     log.File = std::make_unique<QFile>(name);
     if (!log.File->open(QIODevice::WriteOnly | QIODevice::Append)) {
-        m_host.ShowError(Format(QStringLiteral("Ошибка записи в файл \"%s\"!\r\r%s"),
-                                {QDir::toNativeSeparators(name), log.File->errorString()}));
+        m_host.ShowError(
+            Format(msg::FileWriteError, {QDir::toNativeSeparators(name), log.File->errorString()}));
         log.File.reset();
         log.Failed = true;
         return false;
@@ -70,8 +71,8 @@ void TStakeLog::Write(const TStakeRec &rec) {
     const QByteArray line = ToCp1251(LineText(m_clock(), rec) + QStringLiteral("\r\n"));
     // Each line reaches the file at once: a log is read while the program runs.
     if (log.File->write(line) != line.size() || !log.File->flush()) {
-        m_host.ShowError(Format(QStringLiteral("Ошибка записи в файл \"%s\"!\r\r%s"),
-                                {QDir::toNativeSeparators(name), log.File->errorString()}));
+        m_host.ShowError(
+            Format(msg::FileWriteError, {QDir::toNativeSeparators(name), log.File->errorString()}));
         log.Failed = true;
         return;
     }

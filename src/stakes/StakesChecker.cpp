@@ -39,9 +39,9 @@ const TDrawRec *TStakesChecker::FindDraw(int drawNumber) {
 
 qint64 TStakesChecker::Run(const TOnChecked &onChecked) {
     const qint64 count = m_file.Count();
-    // Progress as the table defines it: a step of one hundredth of what is
-    // left to scan, measured first over the whole file and again from the
-    // first candidate on.
+    // The progress step is one hundredth of what is left to scan, measured
+    // over the whole file and again from the first candidate on, where the
+    // count of scanned records starts afresh.
     qint64 toScan = count;
     qint64 step = std::max<qint64>(1, toScan / 100);
     qint64 scanned = 0;
