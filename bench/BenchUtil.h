@@ -6,6 +6,7 @@
 #include "core/Host.h"
 
 #include <benchmark/benchmark.h>
+#include <QFile>
 
 #include <cstdio>
 #include <string>
@@ -24,11 +25,23 @@ public:
     bool Confirm(const QString &, const QString &, bool) override { return false; }
 };
 
+/// A "kB" field of /proc/self/status ("VmHWM:", "VmRSS:"); -1 when unknown.
+inline long StatusKb(const char *field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
 /// The console output plus, at the end, every result as a ratio to the first
-/// benchmark whose name starts with floorName.
+/// benchmark whose name starts with floorName; floorLabel names the floor in
+/// the summary.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
-    explicit TRatioReporter(std::string floorName) : m_floor(std::move(floorName)) {}
+    explicit TRatioReporter(std::string floorName, std::string floorLabel = "the copy of the full list")
+        : m_floor(std::move(floorName)), m_label(std::move(floorLabel)) {}
 
     void ReportRuns(const std::vector<Run> &runs) override {
         ConsoleReporter::ReportRuns(runs);
@@ -44,13 +57,14 @@ public:
         for (const auto &[name, t] : m_times)
             if (floor <= 0 && name.rfind(m_floor, 0) == 0) floor = t;
         if (floor <= 0) return;
-        std::printf("\nratio to the copy of the full list (%.2f ms):\n", floor);
+        std::printf("\nratio to %s (%.2f ms):\n", m_label.c_str(), floor);
         for (const auto &[name, t] : m_times)
             std::printf("  %-44s %8.2f ms  %6.2fx\n", name.c_str(), t, t / floor);
     }
 
 private:
     std::string m_floor;
+    std::string m_label;
     std::vector<std::pair<std::string, double>> m_times;
 };
 

@@ -178,7 +178,7 @@ TOpResult TCombsController::SaveCombsFile(const QString &fileName) {
     return Guarded(
         m_host,
         [&](const QString &reason) {
-            return Format(QStringLiteral("Ошибка записи в файл \"%s\"!\r\r%s"), {fileName, reason});
+            return Format(msg::FileWriteError, {fileName, reason});
         },
         [&] { WriteCombsFile(fileName, m_list.data(), m_count); });
 }

@@ -11,6 +11,9 @@ inline constexpr char SettingsSaveError[] = "Ошибка сохранения �
 // Long operations.
 inline constexpr char PleaseWait[] = "Подождите пожалуйста...";
 
+// Any file written by name (combination files, stake logs).
+inline constexpr char FileWriteError[] = "Ошибка записи в файл \"%s\"!\r\r%s";
+
 // Records of the data files.
 inline constexpr char RecordNotFound[] = "Запись со индексом %d в файле данных не найдена!";
 
@@ -22,6 +25,8 @@ inline constexpr char BadCombination[] = "Введена некорректна�
 // The stakes file.
 inline constexpr char StakesReadError[] = "Ошибка чтения файла ставок!\r\r%s";
 inline constexpr char StakesWriteError[] = "Ошибка записи в файл ставок!\r\r%s";
+inline constexpr char StakesNotOpen[] = "Файл ставок не открыт!";
+inline constexpr char StakeCommentMissing[] = "Необходимо ввести комментарий!";
 
 // The game settings file.
 inline constexpr char ConfigReadError[] = "Ошибка чтения файла конфигурации!\r\r%s";

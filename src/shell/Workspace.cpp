@@ -10,7 +10,8 @@ namespace lot {
 
 TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
     : QObject(parent), m_host(host), m_files(dataDir), m_archive(host, m_files, m_settings),
-      m_stats(host, m_files, m_settings, m_archive), m_combs(host), m_stakes(host, m_files),
+      m_stats(host, m_files, m_settings, m_archive), m_combs(host),
+      m_stakes(host, m_files, m_settings, m_archive, m_stats.Registry(), m_combs),
       m_filters(host, m_stats.Registry(), m_archive.Draws(), m_combs, m_stats.Table()) {
     m_combs.SetDataDir(m_files.Dir());
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
@@ -79,6 +80,7 @@ TOpResult TWorkspace::LoadWindowSettings() {
         // The first-start rule decides the prefetch switch the areas take.
         m_settings.ApplyFirstStart();
         m_stats.ApplyWindowSettings();
+        m_stakes.ApplyWindowSettings();
     });
 }
 

@@ -107,7 +107,9 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"mnCombs", "CombsGen CombsOpen CombsSave | CombsUndo | CombsDelExists CombsDelSelected | CombsCopy "
                     "CombsPaste CombsSelectAll | CombsInfo CombsFindInDraws CombsCheckNums | CombsXlsExport"},
         {"mnStat", "StatRefresh | DrawsStatePrefetchsEnabled DrawsStateShowTotalLine"},
-        {"mnStakes", ""},
+        {"mnStakes",
+         "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
+         "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},
         {"mnRating", ""},
         {"mnTables", ""},
         {"mnSystems", ""},
@@ -119,6 +121,9 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"pmCombs", "CombsGen CombsOpen CombsSave | CombsUndo | CombsDelExists CombsDelSelected | CombsCopy "
                     "CombsPaste CombsSelectAll | CombsInfo CombsFindInDraws CombsCheckNums | CombsXlsExport "
                     "ViewColorCombs"},
+        {"pmStakes",
+         "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
+         "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},
         {"pmDrawsStat", "StatFilter_Include StatFilter_Exclude | StatRefresh | DrawsStatePrefetchsEnabled "
                         "DrawsStateShowTotalLine"},
         {"tbDrawsStat", "StatFilter_Include StatFilter_Exclude | StatRefresh | DrawsStatePrefetchsEnabled "

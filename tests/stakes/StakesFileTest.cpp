@@ -2,6 +2,7 @@
 #include "core/Errors.h"
 #include "shell/FakeHost.h"
 #include "stakes/StakesController.h"
+#include "StakesTestUtil.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 using namespace lot;
+using lot::stakestest::TTestStakes;
 using lot::test::TFakeHost;
 
 namespace {
@@ -85,7 +87,7 @@ TEST(StakeRecTest, DefaultRecordIsUncheckedVersionTwo) {
 
 TEST_F(StakesFileTest, MissingFileIsCreatedEmpty) {
     TFakeHost host;
-    TStakesController stakes(host, folder);
+    TTestStakes stakes(host, folder);
     ASSERT_TRUE(stakes.LoadStakes());
     EXPECT_TRUE(QFile::exists(path()));
     EXPECT_EQ(stakes.Count(), 0);
@@ -100,7 +102,7 @@ TEST_F(StakesFileTest, CurrentVersionFilesAreKeptSilently) {
     for (const QByteArray &content : {QByteArray(), two}) {
         WriteAll(path(), content);
         TFakeHost host;
-        TStakesController stakes(host, folder);
+        TTestStakes stakes(host, folder);
         ASSERT_TRUE(stakes.LoadStakes());
         EXPECT_TRUE(host.Messages.isEmpty());
         EXPECT_EQ(stakes.Count(), content.size() / 312);
@@ -123,7 +125,7 @@ TEST_F(StakesFileTest, OutdatedFileIsBackedUpThenEmptied) {
         SCOPED_TRACE(n);
         WriteAll(path(), content);
         TFakeHost host;
-        TStakesController stakes(host, folder);
+        TTestStakes stakes(host, folder);
         ASSERT_TRUE(stakes.LoadStakes());
         ASSERT_EQ(host.Messages.size(), 1);
         EXPECT_EQ(host.Messages[0].Kind, TFakeHost::TKind::Warning);
@@ -148,7 +150,7 @@ TEST_F(StakesFileTest, FailedBackupKeepsTheOutdatedFile) {
     for (int n = 1; n <= 999; ++n)
         WriteAll(path() + ".bak." + QString::number(n), "old");
     TFakeHost host;
-    TStakesController stakes(host, folder);
+    TTestStakes stakes(host, folder);
     EXPECT_FALSE(stakes.LoadStakes());
     EXPECT_FALSE(stakes.IsOpen());
     ASSERT_EQ(host.Errors().size(), 1);
@@ -159,11 +161,11 @@ TEST_F(StakesFileTest, FailedBackupKeepsTheOutdatedFile) {
 
 TEST_F(StakesFileTest, SecondOpenOnTheSameFileIsRefusedUntilTheFirstCloses) {
     TFakeHost host;
-    TStakesController first(host, folder);
+    TTestStakes first(host, folder);
     ASSERT_TRUE(first.LoadStakes());
 
     TFakeHost host2;
-    TStakesController second(host2, folder);
+    TTestStakes second(host2, folder);
     EXPECT_THROW(second.File().OpenStakes(path()), EError);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_FALSE(second.LoadStakes());
@@ -179,7 +181,7 @@ TEST_F(StakesFileTest, LockIsSeenByAnotherProcess) {
     const QString flock = QStandardPaths::findExecutable(QStringLiteral("flock"));
     if (flock.isEmpty()) GTEST_SKIP() << "flock(1) not installed";
     TFakeHost host;
-    TStakesController stakes(host, folder);
+    TTestStakes stakes(host, folder);
     ASSERT_TRUE(stakes.LoadStakes());
     const auto tryLock = [&] {
         return QProcess::execute(
@@ -194,7 +196,7 @@ TEST_F(StakesFileTest, ReadOnlyFolderRefusesTheLock) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
     TFakeHost host;
-    TStakesController stakes(host, folder);
+    TTestStakes stakes(host, folder);
     EXPECT_FALSE(stakes.LoadStakes());
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(host.Errors().size(), 1);
@@ -202,7 +204,7 @@ TEST_F(StakesFileTest, ReadOnlyFolderRefusesTheLock) {
 
 TEST_F(StakesFileTest, RecordsAppendReadAndCount) {
     TFakeHost host;
-    TStakesController stakes(host, folder);
+    TTestStakes stakes(host, folder);
     EXPECT_THROW(stakes.File().AppendRecord(TStakeRec()), EError);
     EXPECT_EQ(stakes.Count(), 0);
     ASSERT_TRUE(stakes.LoadStakes());

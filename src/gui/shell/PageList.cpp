@@ -3,6 +3,7 @@
 #include "gui/archive/DrawsPage.h"
 #include "gui/combs/CombsPage.h"
 #include "gui/shell/PlaceholderPage.h"
+#include "gui/stakes/StakesPage.h"
 #include "gui/stats/StatsPage.h"
 
 namespace lot {
@@ -33,7 +34,7 @@ const QList<TPageFactory> &PageFactories() {
         Placeholder("tsCard", "Карта"),
         Placeholder("tsLayout", "Схема"),
         Placeholder("tsWeek", "Неделя"),
-        Placeholder("tsStakes", "Ставки"),
+        Page<TStakesPage>(),
         Placeholder("tsRating", "Рейтинг"),
         Placeholder("tsTables", "Регуляры"),
         Placeholder("tsSystems", "Системы"),
