@@ -5,6 +5,10 @@
 
 namespace lot::cli {
 
+namespace {
+constexpr int CliAttemptLimit = 10;
+} // namespace
+
 class TDownloadCommand : public TWorkspaceCommand {
 public:
     explicit TDownloadCommand(const QString &name = QStringLiteral("download")) : TWorkspaceCommand(name) {}
@@ -23,7 +27,9 @@ protected:
             Out().flush();
             total += added;
         });
-        // A retry question is answered by --yes, else no (TCliHost).
+        // A retry question is answered by --yes, else no (TCliHost); a dead
+        // site is not retried for ever.
+        download.SetAttemptLimit(CliAttemptLimit);
         const TOpResult r = download.DownloadDraws();
         Out() << Format(QStringLiteral("Загружено тиражей: %d"), {total}) << '\n';
         return r ? 0 : 1;
@@ -41,7 +47,8 @@ REGISTER_CLI_COMMAND(
     "download [--yes]                             bring the archive up to date from the results site\n"
     "                                             (section [DOWNLOAD] of Brantlee_6x45.ini); prints each\n"
     "                                             month read with the draws it added, then the total;\n"
-    "                                             a retry question is answered no unless --yes");
+    "                                             a retry question is answered no unless --yes (at\n"
+    "                                             most 10 attempts)");
 REGISTER_CLI_COMMAND(
     TLoadOnlyCommand, "loadonly",
     "loadonly [--yes]                             the same as download (the window's switch)");

@@ -232,7 +232,11 @@ TOpResult TDownloadController::DownloadDraws() {
                 const QString question = Format(
                     QStringLiteral("Ошибка загрузки архива тиражей с сайта: \"%s\"\r\rПовторить попытку?"),
                     {ExceptionText(e)});
-                if (m_host.Confirm(question, QStringLiteral("Ошибка"))) continue;
+                if (m_attemptLimit > 0 && m_attempt > m_attemptLimit)
+                    m_host.ShowError(Format(QStringLiteral("Ошибка загрузки архива тиражей с сайта: \"%s\""),
+                                            {ExceptionText(e)}));
+                else if (m_host.Confirm(question, QStringLiteral("Ошибка")))
+                    continue;
                 if (!firstMonthRead) result = TOpResult::Failure(ExceptionText(e));
                 break;
             }

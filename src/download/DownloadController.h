@@ -69,6 +69,12 @@ public:
     /// The text shown when no results site is set.
     static QString NoResultsSiteText();
 
+    /// At most this many attempts per download (0: as many as the user
+    /// wants); past it a failed month ends the download without the
+    /// question, its message shown. The command line sets one, so that
+    /// --yes cannot retry a dead site for ever.
+    void SetAttemptLimit(int attempts) { m_attemptLimit = qMax(0, attempts); }
+
     // ---- seams for tests ------------------------------------------------------------------
     THttpClient &Http() { return m_http; }
     void SetToday(std::function<QDate()> today) { m_today = std::move(today); }
@@ -94,6 +100,7 @@ private:
     THttpClient m_http;
     std::function<QDate()> m_today;
     int m_attempt = 1;
+    int m_attemptLimit = 0;
     bool m_proxyChosen = false;
 };
 
