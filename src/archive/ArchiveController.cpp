@@ -209,6 +209,21 @@ TOpResult TArchiveController::ReplaceDraws(const TDrawsArray &draws) {
     return r;
 }
 
+void TArchiveController::AppendAndSave(const TDrawsArray &draws) {
+    const TDrawsArray previous = m_archive.Draws();
+    for (const TDrawRec &d : draws)
+        m_archive.Append(d);
+    try {
+        m_archive.SaveDrawsFile(m_files.DrawsFile());
+    } catch (...) {
+        Restore(previous);
+        RefreshView(true);
+        throw;
+    }
+    RefreshView(true);
+    emit RecomputeRequested(true);
+}
+
 void TArchiveController::Release() {
     m_archive.ClearDraws();
     m_nextDrawSet.clear();

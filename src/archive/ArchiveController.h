@@ -72,6 +72,12 @@ public:
     /// Replaces the whole archive (demo archives, tests) and saves; on a
     /// failed save the old archive is restored.
     TOpResult ReplaceDraws(const TDrawsArray &draws);
+    /// Appends draws (oldest first) and saves, for an operation of another
+    /// area that reports its failures itself (the results download): no
+    /// error box; raises EError with the save's reason, the archive then
+    /// being as it was. Refreshes the view and asks for a recompute, also
+    /// when draws is empty.
+    void AppendAndSave(const TDrawsArray &draws);
     /// Empties the archive in memory (shutdown).
     void Release();
 

@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Codec1251.h"
 #include "core/Errors.h"
+#include "core/Format.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,19 @@ bool ParseInt(const QString &input, int &out) {
 } // namespace
 
 TIniFile::TIniFile(const QString &fileName) {
+    Load(fileName);
+}
+
+void TIniFile::LoadForUpdate(const QString &fileName) {
+    constexpr qint64 MaxSize = 16 * 1024 * 1024;
+    QFile file(fileName);
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly))
+            throw EError(QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + file.errorString());
+        if (file.size() > MaxSize)
+            throw EError(Format(QStringLiteral("Файл \"%s\" слишком велик (%d байт)!"),
+                                {QDir::toNativeSeparators(fileName), file.size()}));
+    }
     Load(fileName);
 }
 

@@ -17,6 +17,11 @@ public:
 
     const QString &FileName() const { return m_fileName; }
     void Load(const QString &fileName);
+    /// Load for a file that will be written back: the store reads an
+    /// unreadable file as empty, and writing that back would drop every
+    /// section another part owns, so a file that exists but cannot be read,
+    /// or is larger than any settings file (16 MiB), raises EError instead.
+    void LoadForUpdate(const QString &fileName);
     void LoadFromText(const QString &text);
     QString ToText() const;
     /// Writes the file through a temporary file renamed over the old one;

@@ -12,13 +12,17 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
     : QObject(parent), m_host(host), m_files(dataDir), m_archive(host, m_files, m_settings),
       m_stats(host, m_files, m_settings, m_archive), m_combs(host),
       m_stakes(host, m_files, m_settings, m_archive, m_stats.Registry(), m_combs),
-      m_filters(host, m_stats.Registry(), m_archive.Draws(), m_combs, m_stats.Table()) {
+      m_filters(host, m_stats.Registry(), m_archive.Draws(), m_combs, m_stats.Table()),
+      m_download(host, m_files, m_settings, m_archive) {
     m_combs.SetDataDir(m_files.Dir());
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_archive, &TArchiveController::StatusPanelsChanged, this, &TWorkspace::StatusPanelsChanged);
     connect(&m_combs, &TCombsController::ListChanged, this, &TWorkspace::StatusPanelsChanged);
     connect(&m_stakes, &TStakesController::StakesChanged, this, &TWorkspace::StatusPanelsChanged);
+    // New draws settle the stakes made for them.
+    connect(&m_download, &TDownloadController::DownloadFinished, this,
+            [this] { m_stakes.CheckStakesManual(); });
     m_busyListener = m_host.AddBusyListener([this](bool busy) { emit BusyChanged(busy); });
 }
 
@@ -93,7 +97,11 @@ TOpResult TWorkspace::SaveWindowSettings() {
 }
 
 TOpResult TWorkspace::LoadGameSettings() {
-    return m_stats.LoadGameSettings();
+    const TOpResult read = m_stats.LoadGameSettings();
+    // The proxy settings share the file: after a read error it would only
+    // fail again with a second box.
+    if (read) return m_download.LoadSettings();
+    return read;
 }
 
 TStartupResult TWorkspace::Startup(const QStringList &args) {
@@ -129,9 +137,14 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         // 13. Systems and the online catalogue are set up here (unless a
         //     batch switch is given) once they exist.
 
-        // 14.
+        // 14. Asked for by the switch: without a results site the user is
+        //     told where to set one.
+        const auto download = [this] {
+            if (m_downloader) return m_downloader();
+            return bool(m_download.DownloadDraws());
+        };
         if (loadOnly) {
-            if (m_downloader) m_downloader();
+            download();
             if (!fullRecreate && !fullRefresh) return TStartupResult::Terminate;
         }
 
@@ -149,17 +162,17 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         (void)m_stats.CreateAllPrefetchs(fullRefresh, PrefetchGroupsNone);
         if (fullRefresh) return TStartupResult::Terminate;
 
-        // 18. The start-up download.
-        if (m_downloader) {
+        // 18. The start-up download, when there is a site to read.
+        if (m_downloader || m_download.HasResultsSite()) {
             switch (m_settings.DownloadDrawsOnStart()) {
             case 0:
                 if (m_host.Confirm(
                         QStringLiteral("Обновить список тиражей?\r\rДля выполнения обновления необходимо "
                                        "действующее подключение к сети Интернет.")))
-                    m_downloader();
+                    download();
                 break;
             case 1:
-                m_downloader();
+                download();
                 break;
             default:
                 break;

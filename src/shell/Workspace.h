@@ -12,6 +12,7 @@
 #include "core/Host.h"
 #include "core/Lottery.h"
 #include "core/WindowSettings.h"
+#include "download/DownloadController.h"
 #include "filters/FiltersController.h"
 #include "stakes/StakesController.h"
 #include "stats/StatsController.h"
@@ -71,6 +72,8 @@ public:
     const TFiltersController &Filters() const { return m_filters; }
     TStakesController &Stakes() { return m_stakes; }
     const TStakesController &Stakes() const { return m_stakes; }
+    TDownloadController &Download() { return m_download; }
+    const TDownloadController &Download() const { return m_download; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -106,10 +109,12 @@ public:
     /// Writes the ".frm" file; error box "Ошибка сохранения параметров программы!\r\r%s".
     TOpResult SaveWindowSettings();
     /// Start-up step 6 (engine side): the game settings, the methods, the
-    /// filter list file and the selector (TStatsController::LoadGameSettings).
+    /// filter list file and the selector (TStatsController::LoadGameSettings),
+    /// then the proxy settings.
     TOpResult LoadGameSettings();
-    /// Runs the draws download (start-up steps 14 and 18); none is set until
-    /// the download exists, and those steps are skipped then.
+    /// What start-up steps 14 and 18 run instead of the results download
+    /// (tests); unset, they run TDownloadController::DownloadDraws, step 18
+    /// only when a results site is set.
     void SetDrawsDownloader(std::function<bool()> downloader) { m_downloader = std::move(downloader); }
     /// Start-up steps 8..18 (the start timer); args are the program's
     /// arguments (switches). Step 19, the first-run dialog, is the caller's:
@@ -141,6 +146,7 @@ private:
     TCombsController m_combs;
     TStakesController m_stakes;
     TFiltersController m_filters;
+    TDownloadController m_download;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;

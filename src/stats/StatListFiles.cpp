@@ -21,10 +21,6 @@ const QString Cdl = QStringLiteral("CDL");
 const QString ShreddingSection = QStringLiteral("SHREDDING");
 const QString Filters = QStringLiteral("FILTERS");
 
-/// Settings and filter lists are a few kilobytes; anything far larger is
-/// not one of ours and is refused instead of read into memory.
-const qint64 MaxIniFileSize = 16 * 1024 * 1024;
-
 /// Prize rows beyond this are not read: the overlap is a byte.
 const int MaxProfitRows = 256;
 
@@ -48,17 +44,7 @@ void TStatList::Fail(const char *format, const std::exception &e) {
 }
 
 bool TStatList::ReadIniFile(TIniFile &ini, const QString &fileName) {
-    // The store reads an unreadable file as empty; writing that back would
-    // drop every section we do not own, so an unreadable file is an error.
-    QFile file(fileName);
-    if (file.exists()) {
-        if (!file.open(QIODevice::ReadOnly))
-            throw EError(QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + file.errorString());
-        if (file.size() > MaxIniFileSize)
-            throw EError(Format(QStringLiteral("Файл \"%s\" слишком велик (%d байт)!"),
-                                {QDir::toNativeSeparators(fileName), file.size()}));
-    }
-    ini.Load(fileName);
+    ini.LoadForUpdate(fileName);
     return true;
 }
 

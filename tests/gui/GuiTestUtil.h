@@ -7,6 +7,10 @@
 #include "gui/shell/GuiHost.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
 #include <QList>
 #include <QString>
 
@@ -65,6 +69,26 @@ inline TDrawsArray TenDraws() {
     for (int k = 0; k < 10; ++k)
         draws.push_back(MakeDraw(4001 + 2 * k, {k + 31, k + 1, k + 21, k + 11, k + 2, 44 - k}, 7, 29));
     return draws;
+}
+
+/// Hands the first modal dialog of type T to `handle` once it opens. Looks
+/// every few milliseconds, a bounded number of times, so a dialog that opens
+/// later than the next event round is still found; the watch ends with the
+/// returned timer.
+template <class T> [[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(T *)> handle) {
+    auto timer = std::make_unique<QTimer>();
+    QTimer *t = timer.get();
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(t, &QTimer::timeout, [t, tries, handle] {
+        if (auto *form = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            t->stop();
+            handle(form);
+        } else if (++*tries > 2000) {
+            t->stop();
+        }
+    });
+    t->start(5);
+    return timer;
 }
 
 } // namespace lot::guitest

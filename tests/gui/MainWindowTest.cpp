@@ -39,26 +39,7 @@ namespace lot {
 namespace {
 
 using guitest::TMessageRecorder;
-
-/// Hands the first modal dialog of type T to `handle` once it opens. Looks
-/// every few milliseconds, a bounded number of times, so a dialog that opens
-/// later than the next event round is still found; the watch ends with the
-/// returned timer.
-template <class T> [[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<void(T *)> handle) {
-    auto timer = std::make_unique<QTimer>();
-    QTimer *t = timer.get();
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(t, &QTimer::timeout, [t, tries, handle] {
-        if (auto *form = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            t->stop();
-            handle(form);
-        } else if (++*tries > 2000) {
-            t->stop();
-        }
-    });
-    t->start(5);
-    return timer;
-}
+using guitest::WhenModal;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -176,7 +157,11 @@ TEST_F(MainWindowTest, ActionsCarryNamesCaptionsShortcutsAndCategories) {
         {"DrawsInfo", "Сведения о тираже", "Архив тиражей", ""},
         {"DrawsSorted", "Упорядочить MIN->MAX", "Архив тиражей", ""},
         {"ViewColorDraws", "Выделять каналы в списке тиражей", "Вид", ""},
+        {"AutoDownload0", "По запросу (по умолчанию)", "Архив тиражей", ""},
+        {"AutoDownload1", "Автоматически", "Архив тиражей", ""},
+        {"AutoDownload2", "Отключено", "Архив тиражей", ""},
         {"EditConfig", "Параметры", "Файл", ""},
+        {"EditProxy", "Параметры proxy-сервера", "Файл", ""},
         {"ExitProgram", "Выход", "Файл", "Alt+F4"},
         {"AutoUpdate", "Автоматическое обновление", "Автообновление", ""},
     };
@@ -195,7 +180,9 @@ TEST_F(MainWindowTest, ActionsCarryNamesCaptionsShortcutsAndCategories) {
     EXPECT_TRUE(Action(*w, "DrawsImport")->isEnabled());
     EXPECT_FALSE(Action(*w, "DrawsExport")->isEnabled());
     EXPECT_FALSE(Action(*w, "DrawsEdit")->isEnabled());
-    EXPECT_FALSE(Action(*w, "DrawsDownload")->isEnabled());
+    EXPECT_TRUE(Action(*w, "DrawsDownload")->isEnabled());
+    EXPECT_EQ(Action(*w, "DrawsDownload")->statusTip(),
+              QStringLiteral("Загрузка архива тиражей с сайта лотереи"));
     EXPECT_EQ(w->StatusPanel(0)->text(), QStringLiteral("Архив тиражей: 0"));
     EXPECT_EQ(w->StatusPanel(1)->text(), QStringLiteral("Следующий тираж: 1"));
 }

@@ -101,9 +101,10 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
     const struct {
         const char *name, *entries;
     } expected[] = {
-        {"mnFile", "EditConfig | ExitProgram"},
-        {"mnDraws", "DrawsDownload | DrawsAdd DrawsEdit DrawsDel | DrawsInfo | DrawsImport DrawsExport "
-                    "DrawsXlsExport | DrawsSorted"},
+        {"mnFile", "EditConfig EditProxy | ExitProgram"},
+        {"mnDraws",
+         "DrawsDownload AutoDownload | DrawsAdd DrawsEdit DrawsDel | DrawsInfo | DrawsImport DrawsExport "
+         "DrawsXlsExport | DrawsSorted"},
         {"mnCombs", "CombsGen CombsOpen CombsSave | CombsUndo | CombsDelExists CombsDelSelected | CombsCopy "
                     "CombsPaste CombsSelectAll | CombsInfo CombsFindInDraws CombsCheckNums | CombsXlsExport"},
         {"mnStat", "StatRefresh | DrawsStatePrefetchsEnabled DrawsStateShowTotalLine"},
@@ -116,6 +117,7 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"mnScript", ""},
         {"mnView", "TabGraphs TabCard TabLayout TabWeek TabTables SystemsOn | ViewColorDraws ViewColorCombs"},
         {"mnHelp", "AutoUpdate"},
+        {"AutoDownload", "AutoDownload0 AutoDownload1 AutoDownload2"},
         {"pmDraws", "DrawsDownload | DrawsAdd DrawsEdit DrawsDel | DrawsInfo | DrawsImport DrawsExport "
                     "DrawsXlsExport | DrawsSorted ViewColorDraws"},
         {"pmCombs", "CombsGen CombsOpen CombsSave | CombsUndo | CombsDelExists CombsDelSelected | CombsCopy "

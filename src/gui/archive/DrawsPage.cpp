@@ -10,6 +10,7 @@
 #include "stats/ConfigData.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -18,6 +19,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -84,6 +86,10 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
     offsetRow->addWidget(lbOffset);
     offsetRow->addWidget(m_edOffset);
     offsetRow->addStretch();
+    m_btDownload = new QToolButton(this);
+    m_btDownload->setObjectName(QStringLiteral("btDrawsDownload"));
+    m_btDownload->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    offsetRow->addWidget(m_btDownload);
     layout->addLayout(offsetRow);
 
     m_model = new TDrawsModel(m_ws.Archive().Draws(), this);
@@ -114,6 +120,8 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
     layout->addWidget(m_list, 1);
 
     CreateActions();
+    m_btDownload->setDefaultAction(
+        m_actions.Require(QStringLiteral("DrawsDownload"), m_btDownload->objectName()));
 
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("pmDraws"));
@@ -144,9 +152,28 @@ TDrawsPage::TDrawsPage(TWorkspace &workspace, TGuiHost &host, TActionList &actio
 void TDrawsPage::CreateActions() {
     using TSpec = TActionList::TSpec;
     AddPageAction(
-        TSpec{QStringLiteral("DrawsDownload"), QStringLiteral("Загрузка"), Category,
-              QKeySequence(Qt::Key_F3)},
+        TSpec{QStringLiteral("DrawsDownload"), QStringLiteral("Загрузка"), Category, QKeySequence(Qt::Key_F3),
+              QStringLiteral("Загрузка архива тиражей с сайта лотереи")},
         [this] { DrawsDownloadExecute(); }, [this] { return DrawsDownloadUpdate(); });
+    // The start-up download mode: one of three, the current one checked.
+    const char *const startModes[] = {"По запросу (по умолчанию)", "Автоматически", "Отключено"};
+    auto *modes = new QActionGroup(this);
+    modes->setExclusive(true);
+    QStringList modeNames;
+    for (int mode = 0; mode < 3; ++mode) {
+        const QString name = QStringLiteral("AutoDownload%1").arg(mode);
+        QAction *action = AddPageAction(
+            TSpec{name, QString::fromUtf8(startModes[mode]), Category, {}, {}, true},
+            [this, mode] { m_ws.Download().SetStartMode(mode); },
+            [this, mode, name] {
+                if (QAction *a = m_actions.Find(name)) a->setChecked(m_ws.Download().StartMode() == mode);
+                return true;
+            });
+        modes->addAction(action);
+        modeNames << name;
+    }
+    m_actions.AddSubmenu(QStringLiteral("AutoDownload"), QStringLiteral("Автозагрузка при запуске программы"),
+                         modeNames);
     AddPageAction(
         TSpec{QStringLiteral("DrawsAdd"), QStringLiteral("Добавить"), Category},
         [this] { DrawsAddExecute(); }, [this] { return DrawsAddUpdate(); });
@@ -189,8 +216,8 @@ QString TDrawsPage::Caption() const {
 
 QList<TMenuEntries> TDrawsPage::MenuEntries() const {
     return {{QStringLiteral("mnDraws"),
-             {"DrawsDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo", "", "DrawsImport",
-              "DrawsExport", "DrawsXlsExport", "", "DrawsSorted"}},
+             {"DrawsDownload", "AutoDownload", "", "DrawsAdd", "DrawsEdit", "DrawsDel", "", "DrawsInfo", "",
+              "DrawsImport", "DrawsExport", "DrawsXlsExport", "", "DrawsSorted"}},
             {QStringLiteral("mnView"), {"ViewColorDraws"}}};
 }
 
@@ -214,11 +241,6 @@ QList<TScreenshotRender> TDrawsPage::ScreenshotRenders() const {
                             return std::make_unique<TFormDrawInfo>(InfoData(0), parent);
                         }});
     return renders;
-}
-
-void TDrawsPage::SetDownloadHandler(std::function<void()> handler) {
-    m_download = std::move(handler);
-    m_actions.UpdateAll();
 }
 
 void TDrawsPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
@@ -253,11 +275,11 @@ int TDrawsPage::FocusedRow() const {
 // ---- handlers and enabled tests ------------------------------------------------------------
 
 void TDrawsPage::DrawsDownloadExecute() {
-    if (m_download) m_download();
+    m_ws.Download().DownloadDraws();
 }
 
 bool TDrawsPage::DrawsDownloadUpdate() const {
-    return bool(m_download);
+    return true;
 }
 
 void TDrawsPage::DrawsAddExecute() {

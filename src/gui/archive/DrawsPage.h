@@ -10,6 +10,7 @@
 class QLabel;
 class QMenu;
 class QSpinBox;
+class QToolButton;
 class QTableView;
 
 namespace lot {
@@ -42,9 +43,6 @@ public:
     void ApplyGameSettings(const TConfigData &config) override;
     /// The draw dialog with and without its date, the detail window of the newest draw.
     QList<TScreenshotRender> ScreenshotRenders() const override;
-
-    /// The results download, once there is one; without it DrawsDownload stays disabled.
-    void SetDownloadHandler(std::function<void()> handler);
 
     /// Selected rows, ascending.
     QList<int> SelectedRows() const;
@@ -94,8 +92,8 @@ private:
     TDrawsModel *m_model = nullptr;
     QTableView *m_list = nullptr;
     QSpinBox *m_edOffset = nullptr;
+    QToolButton *m_btDownload = nullptr;
     QMenu *m_popup = nullptr;
-    std::function<void()> m_download;
     int m_matrixCols = 5;
     TDrawInfoWindows m_infoWindows;
 };

@@ -4,6 +4,7 @@
 #include "core/Host.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QWidget>
 
 namespace lot {
@@ -41,7 +42,18 @@ QAction *TActionList::Add(const TSpec &spec, TExecute execute, TUpdate update) {
 QAction *TActionList::Find(const QString &name) const {
     for (QAction *action : m_actions)
         if (action->objectName() == name) return action;
+    for (QMenu *menu : m_submenus)
+        if (menu->objectName() == name) return menu->menuAction();
     return nullptr;
+}
+
+QMenu *TActionList::AddSubmenu(const QString &name, const QString &caption, const QStringList &names) {
+    auto *menu = new QMenu(caption, m_owner);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    AddByName(menu, names);
+    m_submenus.append(menu);
+    return menu;
 }
 
 void TActionList::AddByName(QWidget *target, const QStringList &names) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 class QAction;
+class QMenu;
 class QWidget;
 
 namespace lot {
@@ -49,6 +50,9 @@ public:
     /// MissingNames(), so that a misspelt entry fails a test instead of
     /// quietly vanishing from the menu.
     void AddByName(QWidget *target, const QStringList &names);
+    /// A submenu of the named actions ("" a separator) that AddByName
+    /// places under name like an action; the menu belongs to the owner.
+    QMenu *AddSubmenu(const QString &name, const QString &caption, const QStringList &names);
     /// Find for wiring a control to its action (a tool button): a miss is
     /// remembered like one of AddByName; where names the control.
     QAction *Require(const QString &name, const QString &where);
@@ -84,6 +88,7 @@ private:
     QWidget *m_owner;
     QList<QAction *> m_actions;
     QList<TEntry> m_entries;
+    QList<QMenu *> m_submenus;
     QStringList m_missing;
     bool m_running = false;
     bool m_updateQueued = false;

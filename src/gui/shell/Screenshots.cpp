@@ -1,6 +1,7 @@
 // The screenshot run (--screenshot DIR): every visible tab of both page
 // controls, then the dialogs the pages and the window name, each as a PNG.
 
+#include "gui/download/FormProxy.h"
 #include "gui/shell/FormFirstRun.h"
 #include "gui/shell/TemplateMain.h"
 
@@ -11,8 +12,12 @@
 namespace lot {
 
 QList<TScreenshotRender> TTemplateMain::ScreenshotRenders() {
-    return {{QStringLiteral("TFormFirstRun"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+    return {{QStringLiteral("TFormFirstRun"),
+             [this](QWidget *parent) -> std::unique_ptr<QWidget> {
                  return std::make_unique<TFormFirstRun>(m_host, m_helpFile, parent);
+             }},
+            {QStringLiteral("TFormProxy"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 return std::make_unique<TFormProxy>(m_ws->Download().Proxy(), parent);
              }}};
 }
 

@@ -6,6 +6,7 @@
 #include "core/OpResult.h"
 #include "gui/archive/DrawsPage.h"
 #include "gui/combs/CombsPage.h"
+#include "gui/download/FormProxy.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/FormConfig.h"
 #include "gui/shell/FormFirstRun.h"
@@ -195,6 +196,9 @@ void TTemplateMain::CreateActions() {
         TSpec{QStringLiteral("EditConfig"), QStringLiteral("Параметры"), QStringLiteral("Файл")},
         [this] { EditConfigExecute(); }, [this] { return EditConfigUpdate(); });
     m_actions->Add(
+        TSpec{QStringLiteral("EditProxy"), QStringLiteral("Параметры proxy-сервера"), QStringLiteral("Файл")},
+        [this] { EditProxyExecute(); }, [] { return true; });
+    m_actions->Add(
         TSpec{QStringLiteral("ExitProgram"), QStringLiteral("Выход"), QStringLiteral("Файл"),
               QKeySequence(Qt::ALT | Qt::Key_F4)},
         [this] { ExitProgramExecute(); }, [] { return true; });
@@ -231,7 +235,7 @@ void TTemplateMain::CreateMenus() {
     for (const TTabSwitch &sw : TabSwitches())
         view << QLatin1String(sw.ActionName);
     view << QString(); // the pages' view switches follow the tab switches
-    QList<TMenuEntries> entries = {{QStringLiteral("mnFile"), {"EditConfig", "", "ExitProgram"}},
+    QList<TMenuEntries> entries = {{QStringLiteral("mnFile"), {"EditConfig", "EditProxy", "", "ExitProgram"}},
                                    {QStringLiteral("mnView"), view},
                                    {QStringLiteral("mnHelp"), {"AutoUpdate"}}};
     for (const TPage *page : m_pages)
@@ -503,6 +507,12 @@ void TTemplateMain::EditConfigExecute() {
     QList<int> changedGroups;
     if (!TFormConfig::Execute(this, data, changedGroups)) return;
     ApplyGameSettings(data, changedGroups);
+}
+
+void TTemplateMain::EditProxyExecute() {
+    TProxy proxy = m_ws->Download().Proxy();
+    if (!TFormProxy::Execute(this, proxy)) return;
+    m_ws->Download().SetProxy(proxy.Mode, proxy.Server, proxy.Port, proxy.Username, proxy.Password);
 }
 
 void TTemplateMain::ApplyGameSettings(const TConfigData &config, const QList<int> &changedGroups) {

@@ -83,6 +83,7 @@ public:
     // ---- actions of the window ----
     void ExitProgramExecute();
     void EditConfigExecute();
+    void EditProxyExecute();
     /// What OK in the settings dialog does: the workspace saves and applies
     /// the settings and rebuilds the changed prefetch groups, then every
     /// page follows them.
