@@ -65,7 +65,7 @@ public:
 
     /// 1..44.
     void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
-    // Fast path: five reads of a table of neighbour pairs, about six times
+    // Fast path: five reads of a table of neighbour pairs, about four times
     // quicker than the derived pass (bench_methods pass/DIFA).
     std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
                                               bool excludeMode) override;

@@ -13,22 +13,6 @@ int PreviousSum(const TDrawsArray &draws, int drawIdx) {
     return detail::SumOf(draws[size_t(drawIdx - 1)]);
 }
 
-/// The sum of a combination marked in a table of every sum six bytes can make.
-class TSumMatcher final : public TInlineCombMatcher<TSumMatcher> {
-public:
-    static constexpr int MaxSum = CombSize * 255;
-    explicit TSumMatcher(const TSelectedKeys &keys) {
-        for (int s = 0; s <= MaxSum; ++s)
-            m_hits[size_t(s)] = uint8_t(keys.Bit(TStatKey::FromInts(s)));
-    }
-    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
-    unsigned Bit(const TComb &c) const { return m_hits[size_t(detail::SumOf(c))]; }
-    bool IsThreadSafe() const override { return true; }
-
-private:
-    std::array<uint8_t, MaxSum + 1> m_hits{};
-};
-
 } // namespace
 
 // ---- SUMS ----------------------------------------------------------------------------------
@@ -37,12 +21,6 @@ void TstSumValues::EnumAllValues(int lastIdx, TStatDrawArray &values) {
     TKeyedStat::EnumAllValues(lastIdx, values);
     for (int s = detail::SumMin; s <= detail::SumMax; ++s)
         AddListed(values, TStatKey::FromInts(s));
-}
-
-std::unique_ptr<TCombMatcher> TstSumValues::MakeMatcher(const TStatDrawArray &selected, int refIdx,
-                                                        bool sorted, bool excludeMode) {
-    if (!List().FastPaths()) return TKeyedStat::MakeMatcher(selected, refIdx, sorted, excludeMode);
-    return std::make_unique<TSumMatcher>(TSelectedKeys(selected, MatchSearch));
 }
 
 // ---- SUM%d ---------------------------------------------------------------------------------

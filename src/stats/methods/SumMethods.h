@@ -76,10 +76,6 @@ public:
 
     /// 21..255.
     void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
-    // Fast path: a table over the sums, without a key per combination
-    // (bench_methods pass/SUMS).
-    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
-                                              bool excludeMode) override;
     int KeysOf(const TComb &c, TStatKey *keys) const {
         keys[0] = TStatKey::FromInts(detail::SumOf(c));
         return 1;
