@@ -8,8 +8,10 @@
 //                             the file), the same two ways
 // NUMS and DIGS give their keys number by number and so have the derived
 // fast paths (the pair table, the counts per position); PRMV and POS1 have
-// one key per combination and hand-written matchers of their family. The
-// ratios to "copy" printed at the end are what to watch.
+// one key per combination and hand-written matchers of their family. SUMS
+// and DIFA (one and five keys per combination) have the derived path only;
+// CHAN and COLS give their keys number by number. The ratios to "copy"
+// printed at the end are what to watch.
 
 #include "archive/DrawsArchive.h"
 #include "combs/CombGenerator.h"
@@ -62,6 +64,12 @@ const TCase Cases[] = {
     {"DIGS", {0, 7}, false},
     {"PRMV", {0, 3, 5, 6, 9, 10, 12, 15, 17, 18, 20, 23, 24, 27, 29, 30, 33, 36, 40, 63}, true},
     {"POS1", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, false},
+    {"SUMS",
+     {100, 120, 121, 122, 123, 124, 125, 126, 127, 128, 129, 130, 131, 132, 133, 134, 135, 160},
+     true},
+    {"DIFA", {1, 7, 15}, false},
+    {"CHAN", {2, 5, 9}, false},
+    {"COLS", {1, 4}, false},
 };
 
 TStatDrawArray Selected(const TCase &c) {

@@ -9,7 +9,8 @@
 ///  - defines the static class operations it fixes (CodeFormat, CaptionFormat,
 ///    Group, Flags, and any default it overrides: HelpTopicFormat, Enabled,
 ///    ShowInStatistics, HasGraph, AllowsValueList, HasParamRange,
-///    GetParamRange),
+///    GetParamRange; CaptionOf(param) when its caption format takes more
+///    than the parameter),
 ///  - overrides the instance operations.
 /// The descriptor reads the statics through the class, so a default set in
 /// an abstract base applies to all its descendants. Inside instance code
@@ -79,8 +80,9 @@ public:
     bool CanPrefetch() const { return (Flags() & sfPrefetch) != 0; }
     /// The code format formatted with param (a format without a placeholder as is).
     QString Code(int param) const;
-    /// The caption format formatted with param.
-    QString Caption(int param) const;
+    /// The caption format formatted with param; a class whose format takes
+    /// more numbers than the parameter formats it itself.
+    virtual QString Caption(int param) const;
     /// The help topic formatted with param.
     QString HelpTopic(int param) const;
     /// "ms-its:<helpFile>::/Filters_1049_<topic>.htm"; empty when helpFile is
@@ -196,8 +198,9 @@ public:
     virtual void CombValues(const TComb &c, TStatDrawArray &values);
     /// Most keys NumberKeys writes for one number.
     static constexpr int MaxNumberKeys = 4;
-    /// Most keys CombKeys writes for one combination.
-    static constexpr int MaxCombKeys = CombSize * MaxNumberKeys;
+    /// Most keys CombKeys writes for one combination: one per column, row or
+    /// channel at most.
+    static constexpr int MaxCombKeys = NumberCount;
     /// The fast path of counting values over many combinations: writes the
     /// keys of c's values to keys (at most MaxCombKeys) and returns how many,
     /// a value occurring k times given k times, so that counting them gives
@@ -271,6 +274,12 @@ public:
     bool AllowsValueList() const override { return T::AllowsValueList(); }
     bool HasParamRange() const override { return T::HasParamRange(); }
     TParamRange GetParamRange(const TStatList &list) const override { return T::GetParamRange(list); }
+    QString Caption(int param) const override {
+        if constexpr (requires { T::CaptionOf(param); })
+            return T::CaptionOf(param);
+        else
+            return TStatClass::Caption(param);
+    }
     std::unique_ptr<TCustomStat> Create(const TStatList &list, int param) const override {
         return std::unique_ptr<TCustomStat>(new T(list, param));
     }

@@ -2,6 +2,24 @@
 
 namespace lot {
 
+void TKeyOccurrences::Reset(int lastIdx, bool sorted, size_t drawCount) {
+    m_at.clear();
+    m_built = true;
+    m_lastIdx = lastIdx;
+    m_sorted = sorted;
+    m_drawCount = drawCount;
+}
+
+void TKeyOccurrences::Finish() {
+    std::sort(m_at.begin(), m_at.end());
+}
+
+int TKeyOccurrences::FirstFrom(const TStatKey &key, int fromIdx) const {
+    const uint64_t bits = key.Bits();
+    const auto at = std::lower_bound(m_at.begin(), m_at.end(), TAt{bits, fromIdx});
+    return at != m_at.end() && at->Key == bits ? at->DrawIdx : -1;
+}
+
 TSelectedKeys::TSelectedKeys(const TStatDrawArray &selected, TKeySearch search) : m_search(search) {
     if (selected.empty()) return; // a flat table of no entries: nothing is a hit
     uint64_t lo = UINT64_MAX, hi = 0;

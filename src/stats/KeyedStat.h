@@ -20,9 +20,20 @@
 ///  - `static constexpr TKeySearch MatchSearch`: how CombMatches compares a
 ///    key with the selected ones (default: the exact key).
 ///  - `static constexpr int MaxKeys` (default 6) and `MaxNumberKeys` (1).
+///  - `static constexpr TPeriodKeys PeriodKeys`: whose periods a draw's
+///    values measure (default: every key's; TPeriodKeys::First: only the
+///    first key's, the others still moving their previous draw).
+///
+/// A dynamic method (flag D) reads RefDraw() in KeysOf: the combination
+/// stands for the draw after the reference draw. The derived CombMatches
+/// and matcher take the reference draw from their refIdx (the newest draw
+/// in use); the table's DrawValues from LoadDraws (the newest draw of the
+/// sample).
 ///
 /// From these the framework derives CombValues and DrawValues (through
-/// AddValue, with the depth and period rules), CombKeys and NumberKeys,
+/// AddValue, with the depth and period rules), NextOccurrence (from an
+/// index of where each key occurs in the archive, built on the first call
+/// for the sample's last draw and order), CombKeys and NumberKeys,
 /// CombMatches ("one of the combination's keys is selected"), the prefetch
 /// counting (CountCombKeys), the filter-pass matcher (a flat table or a
 /// sorted list of the selected keys, answering a block of combinations at
@@ -49,6 +60,40 @@
 #include <vector>
 
 namespace lot {
+
+/// Whose periods the values of one draw measure (see TKeyedStat).
+enum class TPeriodKeys { All, First };
+
+// ---- where keys occur -------------------------------------------------------------------
+
+/// The archive entries each key occurs in, ascending: NextOccurrence of a
+/// keyed method answers from it instead of valuing every later draw again
+/// for every row of the statistics table.
+class TKeyOccurrences {
+public:
+    /// True when built for this sample's last draw, order and archive size.
+    bool IsFor(int lastIdx, bool sorted, size_t drawCount) const {
+        return m_built && m_lastIdx == lastIdx && m_sorted == sorted && m_drawCount == drawCount;
+    }
+    /// Starts again for these; Add every draw's keys, then Finish.
+    void Reset(int lastIdx, bool sorted, size_t drawCount);
+    void Add(const TStatKey &key, int drawIdx) { m_at.push_back({key.Bits(), drawIdx}); }
+    void Finish();
+    /// The first entry from fromIdx on holding key; -1 when none.
+    int FirstFrom(const TStatKey &key, int fromIdx) const;
+
+private:
+    struct TAt {
+        uint64_t Key; ///< the key's bits
+        int DrawIdx;
+        auto operator<=>(const TAt &) const = default;
+    };
+    std::vector<TAt> m_at; ///< sorted by key, then entry
+    bool m_built = false;
+    int m_lastIdx = 0;
+    bool m_sorted = false;
+    size_t m_drawCount = 0;
+};
 
 // ---- the selected keys of one pass -------------------------------------------------------
 
@@ -199,6 +244,7 @@ public:
     static constexpr TKeySearch MatchSearch = ksExact;
     static constexpr int MaxKeys = CombSize;
     static constexpr int MaxNumberKeys = 1;
+    static constexpr TPeriodKeys PeriodKeys = TPeriodKeys::All;
 
     /// The keys of the six numbers taken one by one (methods with NumberKeysOf).
     int KeysOf(const TComb &c, TStatKey *keys) const {
@@ -230,8 +276,28 @@ public:
         const int n = DrawKeys(drawIdx, keys);
         for (int i = 0; i < n; ++i) {
             this->m_work.Key = keys[i];
-            AddValue(values, this->m_work, true);
+            AddValue(values, this->m_work, D::PeriodKeys == TPeriodKeys::All || i == 0);
         }
+    }
+
+    /// The draws' values are their keys: the first entry from fromIdx
+    /// holding v's key, found in the index of where keys occur.
+    int NextOccurrence(const TStatDraw &v, int fromIdx, bool sorted, int lastIdx) override {
+        const int count = int(this->Draws().size());
+        if (fromIdx >= count) return -1;
+        if (!m_occurrences.IsFor(lastIdx, sorted, size_t(count))) {
+            m_occurrences.Reset(lastIdx, sorted, size_t(count));
+            TStatKey keys[D::MaxKeys];
+            for (int i = 0; i < count; ++i) {
+                this->LoadDraws(i, lastIdx, sorted);
+                const int n = DrawKeys(i, keys);
+                for (int j = 0; j < n; ++j)
+                    m_occurrences.Add(keys[j], i);
+            }
+            m_occurrences.Finish();
+        }
+        const int idx = m_occurrences.FirstFrom(v.Key, fromIdx < 0 ? 0 : fromIdx);
+        return idx < 0 ? -1 : this->Draws()[size_t(idx)].DrawNumber;
     }
 
     int CombKeys(const TComb &c, TStatKey *keys) const override {
@@ -251,9 +317,8 @@ public:
 
     bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
                      bool excludeMode) override {
-        Q_UNUSED(refIdx);
-        Q_UNUSED(sorted);
         Q_UNUSED(excludeMode);
+        LoadRefDraw(refIdx, sorted);
         TStatKey keys[D::MaxKeys];
         const int n = Self().KeysOf(c, keys);
         for (int i = 0; i < n; ++i)
@@ -263,9 +328,8 @@ public:
 
     std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
                                               bool excludeMode) override {
-        Q_UNUSED(refIdx);
-        Q_UNUSED(sorted);
         Q_UNUSED(excludeMode);
+        LoadRefDraw(refIdx, sorted);
         TSelectedKeys keys(selected, D::MatchSearch);
         if constexpr (detail::HasNumberKeys<D>) {
             if (this->List().FastPaths()) {
@@ -300,6 +364,22 @@ protected:
         return static_cast<const D &>(*this);
     }
 
+    /// A dynamic method's reference draw for a scan: archive entry refIdx.
+    void LoadRefDraw(int refIdx, bool sorted) {
+        if (D::Flags() & sfDynamic) this->m_refDraw = this->ReadDraw(refIdx, sorted);
+    }
+
+    /// Adds a listed value (count 0) with this key: EnumAllValues' work.
+    void AddListed(TStatDrawArray &values, const TStatKey &key) {
+        this->m_work.Key = key;
+        AddValue(values, this->m_work, false);
+    }
+    /// AddListed of the one-word keys first..last.
+    void AddListedWords(TStatDrawArray &values, int first, int last) {
+        for (int w = first; w <= last; ++w)
+            AddListed(values, TStatKey::FromWords(uint16_t(w)));
+    }
+
     /// The keys of archive entry drawIdx, loaded into Draw().
     int DrawKeys(int drawIdx, TStatKey *keys) const {
         if constexpr (detail::HasDrawKeys<D>)
@@ -309,6 +389,8 @@ protected:
     }
 
 private:
+    TKeyOccurrences m_occurrences;
+
     /// How often each number stands at each position over the run, then each
     /// number's keys that many times: exact for any run, and about six
     /// increments per combination whatever the method.

@@ -1,6 +1,10 @@
 #include "stats/StatClassList.h"
 
+#include "stats/methods/ChannelMethods.h"
+#include "stats/methods/DifferenceMethods.h"
+#include "stats/methods/MatrixMethods.h"
 #include "stats/methods/NumberMethods.h"
+#include "stats/methods/SumMethods.h"
 
 namespace lot {
 
@@ -17,22 +21,74 @@ const std::vector<const TStatClass *> &StatClassList() {
         &TstSmallValues::StaticClass(), // SMLV
         &TstPrimeCount::StaticClass(),  // PRIM
         &TstPrimeValues::StaticClass(), // PRMV
-        // Sums: SUMS, SUM%d, SUMC, SUMV, SUMT, SUME, SUMP, S2T3.
-        // Differences: DIFA, DIFM, DIFD, DIFO, DIFK.
-        // Channels: CHAN, CHNV, CHNC.
-        // Matrix: COLS, ROWS, COLV, ROWV, COLN, ROWN, COLM, ROWM, COLA, ROWA, COLC, ROWC.
+        // Sums (group 1).
+        &TstSumValues::StaticClass(),      // SUMS
+        &TstSumRanges::StaticClass(),      // SUM%d
+        &TstSumChange::StaticClass(),      // SUMC
+        &TstSumChangeSome::StaticClass(),  // SUMV
+        &TstSumTrend::StaticClass(),       // SUMT
+        &TstSumEvenValues::StaticClass(),  // SUME
+        &TstSumPrimeValues::StaticClass(), // SUMP
+        &TstSum2To3::StaticClass(),        // S2T3
+        // Differences (group 2).
+        &TstDiffTotal::StaticClass(),   // DIFA
+        &TstDiffMax::StaticClass(),     // DIFM
+        &TstMinMaxDiffs::StaticClass(), // DIFD
+        &TstDiffSame::StaticClass(),    // DIFO
+        &TstDiffSameCnt::StaticClass(), // DIFK
+        // Channels (group 3).
+        &TstChannels::StaticClass(),   // CHAN
+        &TstChanValues::StaticClass(), // CHNV
+        &TstChanCount::StaticClass(),  // CHNC
+        // Matrix (group 4).
+        &TstColumns::StaticClass(),       // COLS
+        &TstRows::StaticClass(),          // ROWS
+        &TstColValues::StaticClass(),     // COLV
+        &TstRowValues::StaticClass(),     // ROWV
+        &TstColCount::StaticClass(),      // COLN
+        &TstRowCount::StaticClass(),      // ROWN
+        &TstColMask::StaticClass(),       // COLM
+        &TstRowMask::StaticClass(),       // ROWM
+        &TstColAjacent::StaticClass(),    // COLA
+        &TstRowAjacent::StaticClass(),    // ROWA
+        &TstColAjacentCnt::StaticClass(), // COLC
+        &TstRowAjacentCnt::StaticClass(), // ROWC
         // Segments: SGMS, SGMV, SGMC.
         // Sequences: SEQL, SEQS, LENS.
         // Repeats: RPV2, RPV3, PRL2, PRV2O1, PRV2O2, PRV2O3, PRV+1, PRV-1, PRV+2, PRV-2,
         //          RPC2, RPC3, PRB2, RPO1, PRC2O2, PRC2O3, PRC+1, PRC-1, PRC+2, PRC-2.
         // Combination values: KNM2..4, KNS2..4, KNP2%d, KNP3%d, KNP4%d.
-        // The combination members of other families, in this place:
-        //   differences KDS2..4; channels KCM2..4, KCS2..4;
-        //   matrix KFM2..4, KFS2..4, KRM2..4, KRS2..4; segments KGM2..4, KGS2..4.
+        // The combination members of other families, in this place.
+        &TstCombDiffSeq2::StaticClass(), // KDS2
+        &TstCombDiffSeq3::StaticClass(), // KDS3
+        &TstCombDiffSeq4::StaticClass(), // KDS4
+        &TstCombChnMix2::StaticClass(),  // KCM2
+        &TstCombChnMix3::StaticClass(),  // KCM3
+        &TstCombChnMix4::StaticClass(),  // KCM4
+        &TstCombChnSeq2::StaticClass(),  // KCS2
+        &TstCombChnSeq3::StaticClass(),  // KCS3
+        &TstCombChnSeq4::StaticClass(),  // KCS4
+        &TstCombColMix2::StaticClass(),  // KFM2
+        &TstCombColMix3::StaticClass(),  // KFM3
+        &TstCombColMix4::StaticClass(),  // KFM4
+        &TstCombColSeq2::StaticClass(),  // KFS2
+        &TstCombColSeq3::StaticClass(),  // KFS3
+        &TstCombColSeq4::StaticClass(),  // KFS4
+        &TstCombRowMix2::StaticClass(),  // KRM2
+        &TstCombRowMix3::StaticClass(),  // KRM3
+        &TstCombRowMix4::StaticClass(),  // KRM4
+        &TstCombRowSeq2::StaticClass(),  // KRS2
+        &TstCombRowSeq3::StaticClass(),  // KRS3
+        &TstCombRowSeq4::StaticClass(),  // KRS4
+        //   segments KGM2..4, KGS2..4.
         // Positions (group 0).
         &TstPosVal::StaticClass(), // POS%d
         &TstPosExt::StaticClass(), // POE%d
-        // Per-channel, per-column, per-row, per-segment: CHN%d, COL%d, ROW%d, SGM%d.
+        // Per channel, column, row (groups 3, 4).
+        &TstChnValCnt::StaticClass(), // CHN%d
+        &TstColValCnt::StaticClass(), // COL%d
+        &TstRowValCnt::StaticClass(), // ROW%d
+        // Per segment: SGM%d.
         // Serials and periods: GRPV, GRPP, GRCV, GRCP, GRSV, GRSP, PRDV, PRDC, PRDG.
         // Transitions: SDV2, SDP2, SDN%d, SDP3, SDM%d, SCV2, SCP2, SCN%d, SCP3, SCM%d,
         //              SC2C%d, SC3C%d, SDA2, SDG2, SDZ2, SDC2, SSV2, SSP2, SSN%d, SSP3,

@@ -186,6 +186,30 @@ TEST_F(FilterEngineTest, SingleWalkOnlyFiltersMatchingRows) {
     EXPECT_EQ(combs.History()[2].Values, QStringLiteral("3"));
 }
 
+TEST_F(FilterEngineTest, DynamicMethodComparesWithTheNewestDrawInUse) {
+    // Sums 21 30 49 81 30 49: the newest draw follows 30 with 49, #7 followed 49 with 81.
+    archive.Append(test::Draw(9, {1, 2, 3, 7, 8, 9}));
+    archive.Append(test::Draw(11, {1, 2, 10, 11, 12, 13}));
+    const TComb s21 = C(1, 2, 3, 4, 5, 6), s35 = C(1, 2, 3, 4, 5, 20), s55 = C(1, 2, 3, 4, 5, 40);
+    struct TCase {
+        int Offset;
+        std::vector<TComb> Kept;
+    };
+    // The one row drawn is "+": the sum rose from the reference sum, 49
+    // (offset 0) or 30 (offset 1, #9 being the newest draw in use).
+    for (const TCase &c : {TCase{0, {s55}}, TCase{1, {s35, s55}}}) {
+        SetList({s21, s35, s55});
+        archive.SetOffset(c.Offset);
+        TFilterPart part = Part(lmCountMinValue, QStringLiteral("1"), smFull, 1);
+        part.Method = Entry(QStringLiteral("SUMT"));
+        part.KeepSelected = true;
+        engine.ApplyFilterPart(part);
+        EXPECT_EQ(ListOf(combs), c.Kept) << c.Offset;
+        EXPECT_EQ(combs.History().back().Values, QStringLiteral("+")) << c.Offset;
+    }
+    EXPECT_TRUE(host.Errors.isEmpty());
+}
+
 // ---- multi-selection walk -------------------------------------------------------------------------
 
 TEST_F(FilterEngineTest, MultiWalkStepsExamineThatManyRows) {

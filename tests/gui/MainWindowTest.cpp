@@ -11,8 +11,11 @@
 #include "gui/combs/CombsModel.h"
 #include "gui/combs/CombsPage.h"
 #include "gui/shell/ActionList.h"
+#include "gui/shell/FormConfig.h"
 #include "gui/shell/FormFirstRun.h"
 #include "gui/shell/FormMain.h"
+#include "gui/stats/StatsPage.h"
+#include "stats/StatTable.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -20,6 +23,7 @@
 #include <QAction>
 #include <QBrush>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -315,7 +319,13 @@ TEST_F(MainWindowTest, DoubleClickOpensTheDetailWindowInTheSortedView) {
     QStringList values;
     for (int r = 0; r < info->Values()->rowCount(); ++r)
         values << info->Values()->item(r, 1)->text();
-    EXPECT_EQ(values, QStringList({"4", "3", "1", "10", "11", "20", "30", "35", "40", "7", "29"}));
+    // EVEN SMAL PRIM; SUMS SUM1..3 SUMC (from 142) SUMT SUME SUMP S2T3 (10+20, 10+30);
+    // DIFM DIFD DIFK; CHNC COLN ROWN COLC (30, 35, 40 in column 5) ROWC; POS1..6 POE1..2;
+    // CHN1..9, COL1..5, ROW1..9 with channels of 5 and a matrix of 5 columns.
+    EXPECT_EQ(values, QStringList({"4",  "3",  "1", "146", "1", "1", "1", "4",  "1",  "100", "11", "2",  "10",
+                                   "30", "2",  "6", "2",   "6", "1", "0", "10", "11", "20",  "30", "35", "40",
+                                   "7",  "29", "0", "1",   "1", "1", "0", "1",  "1",  "1",   "0",  "1",  "0",
+                                   "0",  "0",  "5", "0",   "1", "1", "1", "0",  "1",  "1",   "1",  "0"}));
     info->close();
 }
 
@@ -525,6 +535,64 @@ TEST_F(MainWindowTest, NewChannelSizeRecoloursTheListsAndTheOpenDetailWindows) {
         info->close();
     }
     EXPECT_GT(differs, 0) << "the numbers shown must tell the two channel sizes apart";
+    EXPECT_TRUE(rec.Messages.isEmpty()) << rec.Texts().join('|').toStdString();
+}
+
+TEST_F(MainWindowTest, SettingsDialogRegistersTheChannelAndMatrixMethodsAnew) {
+    WriteDraws(guitest::TenDraws());
+    TMessageRecorder rec;
+    auto w = Open(rec);
+    ASSERT_FALSE(w->Workspace().Stats().PrefetchsEnabled()) << "no full-set files in this test";
+    TStatsPage *page = w->StatsPage();
+    const auto selectorTexts = [page] {
+        QStringList texts;
+        for (int i = 0; i < page->MethodSelector()->count(); ++i)
+            texts << page->MethodSelector()->itemText(i);
+        return texts;
+    };
+    ASSERT_TRUE(selectorTexts().contains(QStringLiteral("{ grp } Количество чисел в 9 канале [ NG ]")));
+
+    QList<int> groups;
+    const auto dialog = WhenModal<TFormConfig>([&groups](TFormConfig *form) {
+        form->findChild<QSpinBox *>(QStringLiteral("edChannelSize"))->setValue(7);
+        form->findChild<QSpinBox *>(QStringLiteral("edMatrixCol"))->setValue(7);
+        groups = form->ChangedGroups();
+        form->accept();
+    });
+    Action(*w, "EditConfig")->trigger();
+    EXPECT_EQ(groups, (QList<int>{4, 3})) << "the matrix and the channel files are to be rebuilt";
+    const TStatList &registry = w->Workspace().Stats().Registry();
+    EXPECT_EQ(registry.ChannelSize(), 7);
+    EXPECT_EQ(registry.MatrixCols(), 7);
+    EXPECT_GE(registry.FindEntry(QStringLiteral("CHN7")), 0);
+    EXPECT_LT(registry.FindEntry(QStringLiteral("CHN8")), 0);
+    EXPECT_GE(registry.FindEntry(QStringLiteral("COL7")), 0);
+    EXPECT_LT(registry.FindEntry(QStringLiteral("ROW8")), 0);
+
+    // The selector is filled anew: seven channels, seven columns and rows.
+    const QStringList texts = selectorTexts();
+    EXPECT_TRUE(texts.contains(QStringLiteral("{ grp } Количество чисел в 7 канале [ NG ]")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("{ grp } Количество чисел в 8 канале [ NG ]")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("{ mtx } Количество чисел в 7 столбце матрицы [ NG ]")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("{ mtx } Количество чисел в 8 строке матрицы [ NG ]")));
+
+    // A new member's table: channel 7 is 43..49, which only 44 (#4001) and 43 (#4003) reach.
+    const int index = page->Table().SelectorIndexOfEntry(registry.FindEntry(QStringLiteral("CHN7")));
+    ASSERT_GE(index, 0);
+    page->MethodSelector()->setCurrentIndex(index);
+    const TStatTable &table = page->Table();
+    QStringList counts;
+    for (int r = 0; r < table.RowCount(); ++r)
+        if (table.Cell(r, scCount) != QLatin1String("0"))
+            counts << table.Cell(r, scValue) + "=" + table.Cell(r, scCount);
+    EXPECT_EQ(counts, QStringList({"1=2", "0=8"}));
+    // The channel texts follow too.
+    const int chan = page->Table().SelectorIndexOfEntry(registry.FindEntry(QStringLiteral("CHAN")));
+    page->MethodSelector()->setCurrentIndex(chan);
+    bool lastChannel = false;
+    for (int r = 0; r < table.RowCount(); ++r)
+        lastChannel |= table.Cell(r, scValue) == QLatin1String("07 [43-49]");
+    EXPECT_TRUE(lastChannel);
     EXPECT_TRUE(rec.Messages.isEmpty()) << rec.Texts().join('|').toStdString();
 }
 

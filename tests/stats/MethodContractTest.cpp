@@ -4,6 +4,7 @@
 
 #include "StatsTestUtil.h"
 
+#include "filters/FilterPass.h"
 #include "stats/KeyCounter.h"
 #include "stats/PrefetchFiles.h"
 
@@ -120,6 +121,107 @@ TEST_F(MethodContract, FullSetTablesDoNotDependOnTheFastPaths) {
         EXPECT_TRUE(fast == derived) << code;
         EXPECT_FALSE(fast.Records.empty()) << code;
     }
+}
+
+// The filter pass, prepared as the filter engine prepares it, keeps exactly
+// the combinations for which CombMatches holds (or, deleting, exactly the
+// others), over a sample of the full set and some malformed combinations;
+// the dynamic methods at two reference draws of an archive whose sums repeat.
+class FilterPassContract : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Sums 138 150 138 125 138 140 150 138: both reference draws (#8
+        // and #7) have earlier draws of their sum.
+        const std::array<std::array<int, 6>, 8> draws = {{{4, 30, 9, 40, 18, 37},
+                                                          {3, 17, 6, 38, 45, 41},
+                                                          {36, 12, 21, 30, 13, 26},
+                                                          {2, 27, 15, 24, 14, 43},
+                                                          {26, 17, 14, 36, 1, 44},
+                                                          {8, 13, 42, 15, 22, 40},
+                                                          {24, 17, 10, 38, 45, 16},
+                                                          {24, 29, 12, 8, 30, 35}}};
+        for (size_t i = 0; i < draws.size(); ++i)
+            m_archive.Append(test::MakeStatDraw(int(i) + 1, draws[i]));
+        m_list.RegisterAll();
+
+        // Every 997th combination of the full set, in its order, then bytes of any value.
+        int index = 0;
+        TComb c;
+        for (c[0] = 1; c[0] <= 40; ++c[0])
+            for (c[1] = c[0] + 1; c[1] <= 41; ++c[1])
+                for (c[2] = c[1] + 1; c[2] <= 42; ++c[2])
+                    for (c[3] = c[2] + 1; c[3] <= 43; ++c[3])
+                        for (c[4] = c[3] + 1; c[4] <= 44; ++c[4])
+                            for (c[5] = c[4] + 1; c[5] <= 45; ++c[5])
+                                if (index++ % 997 == 0) m_sample.push_back(c);
+        std::mt19937 rng(7);
+        std::uniform_int_distribution<int> anyByte(0, 255);
+        for (int i = 0; i < 300; ++i) {
+            for (int k = 0; k < CombSize; ++k)
+                c[k] = uint8_t(anyByte(rng));
+            m_sample.push_back(c);
+        }
+    }
+
+    /// Values the statistics table would show over the whole archive up to
+    /// refIdx, every other one, plus a combination's.
+    TStatDrawArray Selection(TCustomStat &stat, int refIdx, bool sorted) const {
+        TStatDrawArray values;
+        TStatScratch scratch;
+        TLastValueArray last;
+        for (int i = 0; i <= refIdx; ++i)
+            stat.DrawValues(i, refIdx, sorted, values, scratch, last);
+        TStatDrawArray selected;
+        for (size_t i = 0; i < values.size(); i += 2)
+            selected.push_back(values[i]);
+        stat.LoadDraws(-1, refIdx, sorted);
+        stat.CombValues(m_sample[m_sample.size() / 2], selected);
+        return selected;
+    }
+
+    TDrawsArchive m_archive;
+    TStatList m_list{&m_archive};
+    std::vector<TComb> m_sample;
+};
+
+TEST_F(FilterPassContract, KeepsExactlyTheCombinationsThatMatch) {
+    ASSERT_GT(m_sample.size(), 8000u);
+    std::vector<TComb> target(m_sample.size());
+    int dynamic = 0, partial = 0;
+    for (int entry = 0; entry < m_list.Count(); ++entry) {
+        const std::string code = m_list.EntryCode(entry).toStdString();
+        const bool isDynamic = (m_list.Items(entry).StatClass->Flags() & sfDynamic) != 0;
+        dynamic += isDynamic;
+        auto stat = m_list.CreateStat(entry);
+        std::vector<int> keptAt; // by reference draw, keeping
+        for (const int refIdx : isDynamic ? std::vector<int>{7, 6} : std::vector<int>{7}) {
+            const bool sorted = entry % 2 == 0;
+            const bool del = (entry + refIdx) % 3 == 0;
+            const TStatDrawArray selected = Selection(*stat, refIdx, sorted);
+            for (bool fast : {true, false}) {
+                m_list.SetFastPaths(fast);
+                stat->LoadDraws(-1, refIdx, sorted);
+                const auto matcher = stat->MakeMatcher(selected, refIdx, sorted, del);
+                m_list.SetFastPaths(true);
+                const int kept = RunFilterPass(m_sample, target.data(), *matcher, !del);
+                std::vector<TComb> expected;
+                for (const TComb &c : m_sample)
+                    if (stat->CombMatches(c, selected, refIdx, sorted, del) != del) expected.push_back(c);
+                ASSERT_EQ(kept, int(expected.size())) << code << " ref " << refIdx << (fast ? " fast" : "");
+                EXPECT_TRUE(std::equal(expected.begin(), expected.end(), target.begin()))
+                    << code << " ref " << refIdx << (fast ? " fast" : "");
+                if (fast) {
+                    keptAt.push_back(del ? int(m_sample.size()) - kept : kept);
+                    partial += kept > 0 && kept < int(m_sample.size());
+                }
+            }
+        }
+        if (isDynamic) {
+            EXPECT_NE(keptAt[0], keptAt[1]) << code << ": the reference draw decides";
+        }
+    }
+    EXPECT_GE(dynamic, 3) << "SUMC, SUMV, SUMT";
+    EXPECT_GT(partial, m_list.Count() * 3 / 4) << "most selections keep some combinations, not all";
 }
 
 } // namespace

@@ -69,17 +69,25 @@ QStringList Codes(const TStatList &list) {
 TEST(StatListTest, RegistersTheFixedClassListInOrder) {
     TStatList list;
     list.RegisterAll();
-    EXPECT_EQ(
-        Codes(list).join(','),
-        QStringLiteral("NUMS,DIGS,EVEN,EVNV,SMAL,SMLV,PRIM,PRMV,POS1,POS2,POS3,POS4,POS5,POS6,POE1,POE2"));
+    // The default game settings: 9 channels of 5, a matrix of 5 columns and 9 rows.
+    EXPECT_EQ(Codes(list).join(','),
+              QStringLiteral("NUMS,DIGS,EVEN,EVNV,SMAL,SMLV,PRIM,PRMV,"
+                             "SUMS,SUM1,SUM2,SUM3,SUMC,SUMV,SUMT,SUME,SUMP,S2T3,"
+                             "DIFA,DIFM,DIFD,DIFO,DIFK,CHAN,CHNV,CHNC,"
+                             "COLS,ROWS,COLV,ROWV,COLN,ROWN,COLM,ROWM,COLA,ROWA,COLC,ROWC,"
+                             "KDS2,KDS3,KDS4,KCM2,KCM3,KCM4,KCS2,KCS3,KCS4,"
+                             "KFM2,KFM3,KFM4,KFS2,KFS3,KFS4,KRM2,KRM3,KRM4,KRS2,KRS3,KRS4,"
+                             "POS1,POS2,POS3,POS4,POS5,POS6,POE1,POE2,"
+                             "CHN1,CHN2,CHN3,CHN4,CHN5,CHN6,CHN7,CHN8,CHN9,COL1,COL2,COL3,COL4,COL5,"
+                             "ROW1,ROW2,ROW3,ROW4,ROW5,ROW6,ROW7,ROW8,ROW9"));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_TRUE(list.Items(i).Selected);
         EXPECT_TRUE(list.Items(i).CustomCaption.isEmpty());
         EXPECT_TRUE(list.IsEnabled(i));
     }
-    EXPECT_EQ(list.Items(10).Param, 3);
-    EXPECT_EQ(list.FindEntry(QStringLiteral("pos3")), 10);
-    EXPECT_EQ(list.FindEntry(QStringLiteral("SUMS")), -1);
+    EXPECT_EQ(list.Items(61).Param, 3);
+    EXPECT_EQ(list.FindEntry(QStringLiteral("pos3")), 61);
+    EXPECT_EQ(list.FindEntry(QStringLiteral("SGMS")), -1);
     EXPECT_EQ(list.IndexOf(&list.Items(4)), 4);
     EXPECT_THROW(list.Items(list.Count()), EError);
     EXPECT_THROW(list.CreateStat(-1), EError);
@@ -236,7 +244,7 @@ TEST(StatListTest, StatForComboNeedsASelection) {
     } catch (const EError &e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Не выбран метод расчета статистики (cb: cbDrawsStat)!"));
     }
-    auto stat = list.StatForCombo(8, QStringLiteral("cbDrawsStat"));
+    auto stat = list.StatForCombo(59, QStringLiteral("cbDrawsStat"));
     EXPECT_EQ(stat->Param(), 1);
     EXPECT_EQ(stat->InstanceCaption(), QStringLiteral("Число в 1 позиции тиража"));
 }

@@ -60,14 +60,23 @@ TEST_F(StatsControllerTest, SettingsDialogBuildsPrefetchFilesOnlyWithTheSwitchOn
     EXPECT_EQ(m_stats.Registry().ChannelSize(), 7);
 
     // Switched on: the files of the changed groups are rebuilt, the others
-    // stay as they are (missing ones are made, as at start).
+    // stay as they are (missing ones are made, as at start). Every file but
+    // EVEN's is there already, so that only these few are built.
     m_stats.Prefetchs().SetEnabled(true);
-    WriteStaleFile("NUMS");
+    const TStatList &registry = m_stats.Registry();
+    for (int i = 0; i < registry.Count(); ++i)
+        if (registry.CanPrefetch(i) && registry.EntryCode(i) != QLatin1String("EVEN"))
+            WriteStaleFile(registry.EntryCode(i).toLatin1().constData());
     EXPECT_TRUE(m_stats.ApplyGameSettings(config, {3}));
-    EXPECT_TRUE(IsStale("NUMS")) << "group 0 did not change";
+    for (const char *code : {"NUMS", "SUMS", "DIFA", "COLS", "COL5", "POS1"})
+        EXPECT_TRUE(IsStale(code)) << code << ": its group did not change";
+    for (const char *code : {"CHAN", "CHNV", "CHNC", "CHN1", "CHN7"})
+        EXPECT_FALSE(IsStale(code)) << code << ": channels of 7";
+    EXPECT_FALSE(QFileInfo::exists(PrefetchFile("CHN8"))) << "no eighth channel";
     EXPECT_TRUE(QFileInfo::exists(PrefetchFile("EVEN")));
     EXPECT_TRUE(m_stats.ApplyGameSettings(config, {0}));
     EXPECT_FALSE(IsStale("NUMS")) << "group 0 changed";
+    EXPECT_TRUE(IsStale("SUMS"));
     EXPECT_TRUE(m_host.Errors.isEmpty()) << m_host.Errors.join('\n').toStdString();
 }
 

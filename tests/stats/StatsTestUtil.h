@@ -7,6 +7,8 @@
 #include "stats/StatList.h"
 
 #include <array>
+#include <initializer_list>
+#include <memory>
 #include <ostream>
 #include <QString>
 #include <QStringList>
@@ -52,6 +54,66 @@ inline TStatDrawArray SelectedFromTexts(const TCustomStat &stat, const QStringLi
     }
     return selected;
 }
+
+/// Strings of a list of UTF-8 literals.
+inline QStringList Texts(std::initializer_list<const char *> items) {
+    QStringList list;
+    for (const char *s : items)
+        list << QString::fromUtf8(s);
+    return list;
+}
+
+/// A registry over its own archive and game settings, and the value texts
+/// of its methods: the family tests' bench.
+class TMethodProbe {
+public:
+    TDrawsArchive Archive;
+    TStatList List{&Archive};
+
+    explicit TMethodProbe(int matrixCols = 5, int channelSize = 5) { SetSettings(matrixCols, channelSize); }
+    /// The game settings, and the methods registered anew for them.
+    void SetSettings(int matrixCols, int channelSize) {
+        TConfigData config = List.Config();
+        config.MatrixCols = matrixCols;
+        config.ChannelSize = channelSize;
+        List.SetConfig(config);
+        List.RegisterAll();
+    }
+    std::unique_ptr<TCustomStat> Stat(const QString &code) const {
+        const int entry = List.FindEntry(code);
+        return entry < 0 ? nullptr : List.CreateStat(entry);
+    }
+    /// The texts of archive entry index, the sample ending at entry last.
+    QStringList DrawTexts(const QString &code, int index, int last, bool sorted = false) const {
+        auto stat = Stat(code);
+        TStatDrawArray values;
+        TStatScratch scratch;
+        TLastValueArray lastValues;
+        stat->DrawValues(index, last, sorted, values, scratch, lastValues);
+        return ValueTexts(*stat, values);
+    }
+    /// The texts of a combination standing for the draw after entry ref.
+    QStringList CombTexts(const QString &code, const TComb &c, int ref = -1) const {
+        auto stat = Stat(code);
+        stat->LoadDraws(-1, ref, false);
+        TStatDrawArray values;
+        stat->CombValues(c, values);
+        return ValueTexts(*stat, values);
+    }
+    QStringList ListedTexts(const QString &code) const {
+        auto stat = Stat(code);
+        TStatDrawArray values;
+        stat->EnumAllValues(Archive.Count() - 1, values);
+        return ValueTexts(*stat, values);
+    }
+    /// The codes of the entries, joined by ",".
+    QString Codes() const {
+        QStringList codes;
+        for (int i = 0; i < List.Count(); ++i)
+            codes << List.EntryCode(i);
+        return codes.join(QLatin1Char(','));
+    }
+};
 
 class TRecordingHost : public IHost {
 public:

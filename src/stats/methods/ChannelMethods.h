@@ -1,0 +1,288 @@
+#pragma once
+/// @file Group 3 methods: the numbers 1..45 split into consecutive channels
+/// of ChannelSize numbers (a game setting, read when the instance is made):
+/// each number's channel, how many numbers each channel holds, how many
+/// channels are occupied, the channels of every pair, triple and quadruple
+/// of positions (KCM2..KCM4) and of every run of neighbouring positions
+/// (KCS2..KCS4), and the count in one channel (CHN%d).
+///
+/// A byte outside 1..45 lies in no channel: it gives no channel value and
+/// is not counted; in a tuple it stands as channel 0.
+
+#include "stats/CustomStatBases.h"
+#include "stats/KeyedStat.h"
+#include "stats/methods/DifferenceMethods.h"
+
+#include <array>
+
+namespace lot {
+
+class TStatList;
+
+/// A place (channel, column, row) of every byte value; 0 for none.
+using TPlaceTable = std::array<uint8_t, 256>;
+
+/// The channels of one channel size.
+class TChannelLayout {
+public:
+    /// size outside 1..45 gives no channels at all.
+    explicit TChannelLayout(int size);
+    /// The layout of the registry's channel size.
+    static TChannelLayout Of(const TStatList &list);
+
+    int Size() const { return m_size; }
+    /// How many channels: ceil(45 / Size).
+    int Count() const { return m_count; }
+    const TPlaceTable &Places() const { return m_of; }
+    /// "%.2d [%s-%s]": the channel and its first and last number (the last
+    /// channel's last number may lie beyond 45).
+    QString Text(int channel) const;
+
+private:
+    int m_size = 0;
+    int m_count = 0;
+    TPlaceTable m_of{};
+};
+
+namespace detail {
+
+/// The positions (0..5) of the tuples of Size positions.
+struct TPositionTuples {
+    int Count = 0;
+    std::array<std::array<uint8_t, 4>, 20> Positions{};
+};
+
+/// Every choice of Size positions, in increasing order of the positions
+/// (15 pairs, 20 triples, 15 quadruples); with windows, only the runs of
+/// neighbouring positions (5, 4, 3 of them).
+constexpr TPositionTuples MakePositionTuples(int size, bool windows) {
+    TPositionTuples t;
+    if (windows) {
+        for (int s = 0; s + size <= CombSize; ++s, ++t.Count)
+            for (int w = 0; w < size; ++w)
+                t.Positions[size_t(t.Count)][size_t(w)] = uint8_t(s + w);
+        return t;
+    }
+    for (int mask = 0; mask < 1 << CombSize; ++mask) {
+        if (__builtin_popcount(unsigned(mask)) != size) continue;
+        int w = 0;
+        for (int p = 0; p < CombSize; ++p)
+            if (mask & (1 << p)) t.Positions[size_t(t.Count)][size_t(w++)] = uint8_t(p);
+        ++t.Count;
+    }
+    // In lexicographic order of the positions: (1,2), (1,3), ... (5,6).
+    for (int i = 1; i < t.Count; ++i)
+        for (int j = i; j > 0 && t.Positions[size_t(j)] < t.Positions[size_t(j - 1)]; --j) {
+            const auto tmp = t.Positions[size_t(j)];
+            t.Positions[size_t(j)] = t.Positions[size_t(j - 1)];
+            t.Positions[size_t(j - 1)] = tmp;
+        }
+    return t;
+}
+
+} // namespace detail
+
+/// Base of the channel methods: group 3 and the channel size of the registry.
+class TCustomChannelsStat : public TCustomStat {
+public:
+    TCustomChannelsStat(const TStatList &list, int param);
+    static uint8_t Group() { return 3; }
+    const TChannelLayout &Channels() const { return m_channels; }
+
+protected:
+    const TChannelLayout m_channels;
+};
+
+/// The graph base of the channel methods.
+class TCustomChannelsGraphStat : public TCustomGraphStat {
+public:
+    TCustomChannelsGraphStat(const TStatList &list, int param);
+    static uint8_t Group() { return 3; }
+    const TChannelLayout &Channels() const { return m_channels; }
+
+protected:
+    const TChannelLayout m_channels;
+};
+
+/// The places of every tuple or window of Size positions as words w1..wSize
+/// (KCM, KCS and the matrix's KFM, KFS, KRM, KRS). D gives Places(), the
+/// place of every byte value.
+template <class D, class Base, int Size, bool Windows> class TPlaceTupleStat : public TKeyedStat<D, Base> {
+public:
+    using TKeyedStat<D, Base>::TKeyedStat;
+    static uint8_t Flags() { return sfOrdered; }
+    static bool AllowsValueList() { return false; }
+    static constexpr detail::TPositionTuples Tuples = detail::MakePositionTuples(Size, Windows);
+    static constexpr int MaxKeys = Tuples.Count;
+
+    QString ValueToText(const TStatDraw &v) const override { return detail::WordsText(v, Size); }
+    int KeysOf(const TComb &c, TStatKey *keys) const {
+        const TPlaceTable &places = this->Self().Places();
+        uint16_t p[CombSize];
+#pragma GCC unroll 6
+        for (int i = 0; i < CombSize; ++i)
+            p[i] = places[c[i]];
+        for (int t = 0; t < Tuples.Count; ++t) {
+            TStatKey k;
+            for (int w = 0; w < Size; ++w)
+                k.SetW(w + 1, p[Tuples.Positions[size_t(t)][size_t(w)]]);
+            keys[t] = k;
+        }
+        return Tuples.Count;
+    }
+};
+
+/// CHAN: the channel of each number.
+class TstChannels final : public TKeyedStat<TstChannels, TCustomChannelsStat> {
+    LOT_STAT_CLASS(TstChannels)
+public:
+    using TKeyedStat::TKeyedStat;
+    static QString CodeFormat() { return QStringLiteral("CHAN"); }
+    static QString CaptionFormat() { return QStringLiteral("Каналы"); }
+    static uint8_t Flags() { return sfPrefetch; }
+    static constexpr TKeySearch MatchSearch = KeySearchByte(1);
+
+    QString ValueToText(const TStatDraw &v) const override { return m_channels.Text(v.Key.Byte(1)); }
+    /// The integer before the first space: the channel text reads back as its channel.
+    int TextToValue(const QString &s) const override;
+    /// Every channel.
+    void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
+    int NumberKeysOf(int n, TStatKey *keys) const {
+        const int ch = n >= 0 && n < 256 ? m_channels.Places()[size_t(n)] : 0;
+        if (ch == 0) return 0;
+        keys[0] = TStatKey::FromWords(uint16_t(ch));
+        return 1;
+    }
+};
+
+/// CHNV: for every channel, how many of the numbers it holds.
+class TstChanValues final : public TKeyedStat<TstChanValues, TCustomChannelsStat> {
+    LOT_STAT_CLASS(TstChanValues)
+public:
+    using TKeyedStat::TKeyedStat;
+    static QString CodeFormat() { return QStringLiteral("CHNV"); }
+    static QString CaptionFormat() { return QStringLiteral("Количество чисел в канале"); }
+    static uint8_t Flags() { return sfPrefetch; }
+    static bool AllowsValueList() { return false; }
+    static constexpr int MaxKeys = NumberCount;
+
+    QString ValueToText(const TStatDraw &v) const override;
+    /// Counts 0..min(size, 6) of every channel.
+    void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
+    int KeysOf(const TComb &c, TStatKey *keys) const {
+        std::array<uint8_t, NumberCount + 1> counts{};
+#pragma GCC unroll 6
+        for (int i = 0; i < CombSize; ++i)
+            ++counts[m_channels.Places()[c[i]]];
+        const int n = m_channels.Count();
+        for (int ch = 1; ch <= n; ++ch)
+            keys[ch - 1] = TStatKey::FromWords(uint16_t(ch), counts[size_t(ch)]);
+        return n;
+    }
+};
+
+/// CHNC: how many channels hold a number.
+class TstChanCount final : public TKeyedStat<TstChanCount, TCustomChannelsGraphStat> {
+    LOT_STAT_CLASS(TstChanCount)
+public:
+    using TKeyedStat::TKeyedStat;
+    static QString CodeFormat() { return QStringLiteral("CHNC"); }
+    static QString CaptionFormat() { return QStringLiteral("Количество каналов в тираже"); }
+    static uint8_t Flags() { return sfPrefetch; }
+    static constexpr TKeySearch MatchSearch = ksWord1;
+    static constexpr int MaxKeys = 1;
+
+    /// 1..min(size, 6).
+    void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
+    int KeysOf(const TComb &c, TStatKey *keys) const {
+        uint64_t seen = 0; // bit ch: channel ch holds a number
+#pragma GCC unroll 6
+        for (int i = 0; i < CombSize; ++i)
+            seen |= uint64_t(1) << m_channels.Places()[c[i]];
+        keys[0] = TStatKey::FromWords(uint16_t(__builtin_popcountll(seen & ~uint64_t(1))));
+        return 1;
+    }
+};
+
+/// CHN%d: how many numbers lie in channel Param.
+class TstChnValCnt final : public TKeyedStat<TstChnValCnt, TCustomChannelsGraphStat> {
+    LOT_STAT_CLASS(TstChnValCnt)
+public:
+    using TKeyedStat::TKeyedStat;
+    static QString CodeFormat() { return QStringLiteral("CHN%d"); }
+    static QString CaptionFormat() { return QStringLiteral("Количество чисел в %0:d канале"); }
+    static QString HelpTopicFormat() { return QStringLiteral("CHNx"); }
+    static uint8_t Flags() { return sfPrefetch; }
+    static bool HasParamRange() { return true; }
+    /// Every channel of the registry's channel size.
+    static TParamRange GetParamRange(const TStatList &list);
+    static constexpr TKeySearch MatchSearch = ksWord1;
+    static constexpr int MaxKeys = 1;
+
+    /// 1..size.
+    void EnumAllValues(int lastIdx, TStatDrawArray &values) override;
+    int KeysOf(const TComb &c, TStatKey *keys) const {
+        int count = 0;
+#pragma GCC unroll 6
+        for (int i = 0; i < CombSize; ++i)
+            count += m_channels.Places()[c[i]] == m_target;
+        keys[0] = TStatKey::FromWords(uint16_t(count));
+        return 1;
+    }
+
+private:
+    /// Param when it names a channel; otherwise a channel no number lies in.
+    const int m_target = m_param >= 1 && m_param <= m_channels.Count() ? m_param : -1;
+};
+
+/// The caption of KCM2..KCM4 (windows false) and KCS2..KCS4 (true).
+QString ChannelTupleCaption(int size, bool windows);
+
+template <class D, int Size, bool Windows>
+class TChannelTupleStat : public TPlaceTupleStat<D, TCustomChannelsStat, Size, Windows> {
+public:
+    using TPlaceTupleStat<D, TCustomChannelsStat, Size, Windows>::TPlaceTupleStat;
+    static QString CodeFormat() { return QString::fromLatin1(Windows ? "KCS%1" : "KCM%1").arg(Size); }
+    static QString CaptionFormat() { return ChannelTupleCaption(Size, Windows); }
+    const TPlaceTable &Places() const { return this->m_channels.Places(); }
+};
+
+/// KCM2..KCM4: the channels of every pair, triple, quadruple of positions.
+class TstCombChnMix2 final : public TChannelTupleStat<TstCombChnMix2, 2, false> {
+    LOT_STAT_CLASS(TstCombChnMix2)
+public:
+    using TChannelTupleStat::TChannelTupleStat;
+};
+
+class TstCombChnMix3 final : public TChannelTupleStat<TstCombChnMix3, 3, false> {
+    LOT_STAT_CLASS(TstCombChnMix3)
+public:
+    using TChannelTupleStat::TChannelTupleStat;
+};
+
+class TstCombChnMix4 final : public TChannelTupleStat<TstCombChnMix4, 4, false> {
+    LOT_STAT_CLASS(TstCombChnMix4)
+public:
+    using TChannelTupleStat::TChannelTupleStat;
+};
+
+/// KCS2..KCS4: the channels of every run of 2, 3, 4 neighbouring positions.
+class TstCombChnSeq2 final : public TChannelTupleStat<TstCombChnSeq2, 2, true> {
+    LOT_STAT_CLASS(TstCombChnSeq2)
+public:
+    using TChannelTupleStat::TChannelTupleStat;
+};
+
+class TstCombChnSeq3 final : public TChannelTupleStat<TstCombChnSeq3, 3, true> {
+    LOT_STAT_CLASS(TstCombChnSeq3)
+public:
+    using TChannelTupleStat::TChannelTupleStat;
+};
+
+class TstCombChnSeq4 final : public TChannelTupleStat<TstCombChnSeq4, 4, true> {
+    LOT_STAT_CLASS(TstCombChnSeq4)
+public:
+    using TChannelTupleStat::TChannelTupleStat;
+};
+
+} // namespace lot
