@@ -1,3 +1,5 @@
 #include "cli/Command.h"
 
-int main(int argc, char **argv) { return lot::cli::RunCli(argc, argv); }
+int main(int argc, char **argv) {
+    return lot::cli::RunCli(argc, argv);
+}

@@ -9,8 +9,7 @@ namespace lot {
 
 class EError : public std::runtime_error {
 public:
-    explicit EError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message) {}
+    explicit EError(const QString &message) : std::runtime_error(message.toStdString()), m_message(message) {}
     const QString &Message() const noexcept { return m_message; }
 
 private:

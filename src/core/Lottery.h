@@ -1,9 +1,9 @@
 #pragma once
 /// @file Game constants and the three core records: draw, combination, number set.
 
-#include <QtGlobal>
 #include <array>
 #include <cstdint>
+#include <QtGlobal>
 #include <vector>
 
 namespace lot {
@@ -19,7 +19,9 @@ inline constexpr int SumTenth = (SumMax - SumMin) / 10;
 /// Program name: every data file is named after it.
 inline constexpr const char *ProgramName = "Brantlee_6x45";
 
-inline constexpr bool IsValidNumber(int n) { return n >= 1 && n <= NumberCount; }
+inline constexpr bool IsValidNumber(int n) {
+    return n >= 1 && n <= NumberCount;
+}
 
 #pragma pack(push, 1)
 /// Length-prefixed short string as stored in files (byte 0 = length).
@@ -31,9 +33,9 @@ template <int Capacity> struct TShortString {
 /// One draw; 24 bytes, also the record of the draws file.
 struct TDrawRec {
     int32_t DrawNumber = 0;
-    uint8_t Numbers[CombSize] = {};   ///< main numbers in draw order
-    uint8_t Extra[ExtraCount] = {};   ///< supplementary numbers
-    TShortString<11> DrawDate;        ///< "5 Dec 2026", empty when unknown
+    uint8_t Numbers[CombSize] = {}; ///< main numbers in draw order
+    uint8_t Extra[ExtraCount] = {}; ///< supplementary numbers
+    TShortString<11> DrawDate;      ///< "5 Dec 2026", empty when unknown
 };
 
 /// One combination: six numbers, one per byte.
