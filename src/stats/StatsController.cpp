@@ -99,6 +99,69 @@ TOpResult TStatsController::SaveCombsGenerateParameters(int mode, const QString 
     return SaveCombsGenerate();
 }
 
+// ---- favourites and method names ------------------------------------------------------------
+
+TDisplayOptions TStatsController::DisplayOptions() const {
+    return {m_stats.Ordered(), m_stats.ShowGroupName(), m_stats.ShowMethodFlags()};
+}
+
+TOpResult TStatsController::SaveAndRefill(bool reregister) {
+    TOpResult saved;
+    {
+        TBusyGuard busy(m_host);
+        m_host.ShowStatus(QString::fromUtf8(msg::PleaseWait));
+        const QString fileName = m_files.FltFile();
+        saved = SaveFilterList(fileName, true, false);
+        if (reregister) {
+            m_stats.RegisterAgain();
+            (void)LoadFilterList(fileName, true);
+        }
+        m_table.FillSelector(false);
+        m_host.ShowStatus(QString());
+    }
+    emit RecomputeRequested(true);
+    return saved;
+}
+
+TOpResult TStatsController::ApplyFavourites(const QList<TMethodEdit> &edits, const TDisplayOptions &options) {
+    ApplyMethodEdits(m_stats, edits, true);
+    m_stats.NormalizeSelection();
+    m_stats.SetOrdered(options.Ordered);
+    m_stats.SetShowGroupName(options.ShowGroupName);
+    m_stats.SetShowMethodFlags(options.ShowMethodFlags);
+    return SaveAndRefill(true);
+}
+
+TOpResult TStatsController::ResetFavourites() {
+    m_stats.SelectAll();
+    return SaveAndRefill(false);
+}
+
+TOpResult TStatsController::SetFavouriteEntries(const QList<int> &entries) {
+    for (int i = 0; i < m_stats.Count(); ++i)
+        m_stats.Items(i).Selected = entries.contains(i);
+    m_stats.NormalizeSelection();
+    return SaveAndRefill(true);
+}
+
+TOpResult TStatsController::ImportNames(const QString &fileName) {
+    TBusyGuard busy(m_host);
+    m_host.ShowStatus(QString::fromUtf8(msg::PleaseWait));
+    const TOpResult r = LoadFilterList(fileName, false);
+    m_host.ShowStatus(QString());
+    return r;
+}
+
+TOpResult TStatsController::ExportNames(const QString &fileName, const QList<TMethodEdit> &edits) {
+    TBusyGuard busy(m_host);
+    m_host.ShowStatus(QString::fromUtf8(msg::PleaseWait));
+    ApplyMethodEdits(m_stats, edits, false);
+    const TOpResult r = SaveFilterList(fileName, false, true);
+    (void)LoadFilterList(m_files.FltFile(), false);
+    m_host.ShowStatus(QString());
+    return r;
+}
+
 // ---- prefetch files ---------------------------------------------------------------------------
 
 void TStatsController::StoreSwitch(void (TWindowSettings::*set)(bool), bool on) {

@@ -6,6 +6,7 @@
 /// raise), and tells views about changes through its signals.
 
 #include "core/OpResult.h"
+#include "stats/Favourites.h"
 #include "stats/PrefetchFiles.h"
 #include "stats/StatList.h"
 #include "stats/StatTable.h"
@@ -66,6 +67,30 @@ public:
     /// them to the ini file at once.
     TOpResult SaveCombsGenerateParameters(int mode, const QString &parameters);
 
+    // ---- favourites and method names (the filter manager) ----------------------------------
+    /// The manager's OK: the edited marks and names into the registry,
+    /// NormalizeSelection, the display options; then, busy with "Подождите
+    /// пожалуйста...", the filter list file saved with options, the methods
+    /// registered again with it, the selectors refilled with the first item
+    /// selected, and every view recomputed.
+    TOpResult ApplyFavourites(const QList<TMethodEdit> &edits, const TDisplayOptions &options);
+    /// FiltersReset after its question: every method listed, the filter list
+    /// file saved with options, the selectors refilled with the first item
+    /// selected, the views recomputed.
+    TOpResult ResetFavourites();
+    /// The command line's choice: exactly these entries are favourites (none
+    /// or all: every method is listed), saved and refilled as by the manager.
+    TOpResult SetFavouriteEntries(const QList<int> &entries);
+    /// NamesImport: the custom names of fileName (its captions section; no
+    /// options) replace those of the registry at once.
+    TOpResult ImportNames(const QString &fileName);
+    /// NamesExport: the edited names (not the marks) into the registry, a
+    /// name for every method written to fileName (no options), then the
+    /// names saved in the program's own filter list file read back.
+    TOpResult ExportNames(const QString &fileName, const QList<TMethodEdit> &edits);
+    /// The display options of the registry.
+    TDisplayOptions DisplayOptions() const;
+
     // ---- prefetch files -------------------------------------------------------------------
     /// The prefetch switch (window setting PrefetchsEnabled).
     bool PrefetchsEnabled() const { return m_prefetchs.Enabled(); }
@@ -107,6 +132,9 @@ signals:
     void RecomputeRequested(bool force);
 
 private:
+    /// Saves the filter list with options, registers again, refills the
+    /// selectors from the first item and asks for a recompute; busy.
+    TOpResult SaveAndRefill(bool reregister);
     void StoreSwitch(void (TWindowSettings::*set)(bool), bool on);
 
     IHost &m_host;
