@@ -107,7 +107,8 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
          "DrawsXlsExport | DrawsSorted"},
         {"mnCombs", "CombsGen CombsOpen CombsSave | CombsUndo | CombsDelExists CombsDelSelected | CombsCopy "
                     "CombsPaste CombsSelectAll | CombsInfo CombsFindInDraws CombsCheckNums | CombsXlsExport"},
-        {"mnStat", "StatRefresh | DrawsStatePrefetchsEnabled DrawsStateShowTotalLine"},
+        {"mnStat", "FiltersManager FiltersReset FiltersInfo | StatRefresh | DrawsStatePrefetchsEnabled "
+                   "DrawsStateShowTotalLine"},
         {"mnStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},

@@ -52,14 +52,18 @@ void TGuiHost::SetFileInterceptor(TFileInterceptor interceptor) {
     m_fileInterceptor = std::move(interceptor);
 }
 
-QString TGuiHost::ChooseFile(bool save, const QString &filter, const QString &defaultSuffix) {
+QString TGuiHost::ChooseFile(bool save, const QString &filter, const QString &defaultSuffix,
+                             const QString &startDir) {
     if (m_fileInterceptor) return m_fileInterceptor(save, filter);
     QFileDialog dialog(CentreOf(m_window));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
-    if (!m_lastDir.isEmpty()) dialog.setDirectory(m_lastDir);
+    if (!m_lastDir.isEmpty())
+        dialog.setDirectory(m_lastDir);
+    else if (!startDir.isEmpty())
+        dialog.setDirectory(startDir);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString file = dialog.selectedFiles().constFirst();
     m_lastDir = QFileInfo(file).absolutePath();

@@ -42,8 +42,10 @@ public:
     void SetFileInterceptor(TFileInterceptor interceptor);
 
     /// Asks for a file to open or to save; filter as "Файлы тиражей (*.csv)",
-    /// defaultSuffix without the dot. Empty when cancelled.
-    QString ChooseFile(bool save, const QString &filter, const QString &defaultSuffix);
+    /// defaultSuffix without the dot; the dialog opens in the folder of the
+    /// last choice, else in startDir when given. Empty when cancelled.
+    QString ChooseFile(bool save, const QString &filter, const QString &defaultSuffix,
+                       const QString &startDir = {});
 
     static QString MessageTitle(TMessageKind kind);
 

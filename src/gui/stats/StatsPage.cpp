@@ -2,6 +2,8 @@
 
 #include "filters/FilterText.h"
 #include "gui/filters/FormFilter.h"
+#include "gui/filters/FormFilterHelp.h"
+#include "gui/filters/FormManager.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
 #include "gui/stats/StatModel.h"
@@ -200,6 +202,24 @@ TStatTable &TStatsPage::Table() const {
 void TStatsPage::CreateActions() {
     using TSpec = TActionList::TSpec;
     AddPageAction(
+        TSpec{QStringLiteral("FiltersManager"),
+              QStringLiteral("Избранные статистики"),
+              Category,
+              {},
+              QStringLiteral("Настройка списка избранных видов статистики (фильтров)")},
+        [this] { FiltersManagerExecute(); }, [] { return true; });
+    AddPageAction(
+        TSpec{QStringLiteral("FiltersReset"),
+              QStringLiteral("Все доступные статистики"),
+              Category,
+              {},
+              QStringLiteral("Отображать все доступные виды статистики (фильтры)")},
+        [this] { FiltersResetExecute(); }, [] { return true; });
+    AddPageAction(
+        TSpec{QStringLiteral("FiltersInfo"), QStringLiteral("Описание статистики"), Category,
+              QKeySequence(Qt::Key_F8), QStringLiteral("Сведения о выбранном методе расчета статистики")},
+        [this] { FiltersInfoExecute(); }, [this] { return FiltersInfoUpdate(); });
+    AddPageAction(
         TSpec{QStringLiteral("StatRefresh"), QStringLiteral("Обновить"), Category},
         [this] { StatRefreshExecute(); }, [this] { return StatRefreshUpdate(); });
     AddPageAction(
@@ -232,6 +252,31 @@ void TStatsPage::CreateActions() {
 }
 
 // ---- handlers and enabled tests -------------------------------------------------------------
+
+void TStatsPage::FiltersManagerExecute() {
+    TFormManager::Execute(m_ws, m_host, window());
+}
+
+void TStatsPage::FiltersResetExecute() {
+    if (!m_host.Confirm(QStringLiteral("Вы действительно хотите сбросить список избранных фильтров?")))
+        return;
+    m_ws.Stats().ResetFavourites();
+}
+
+int TStatsPage::SelectedEntry() const {
+    const TStatTable &table = Table();
+    const int index = table.SelectorIndex();
+    return index >= 0 && index < table.SelectorItems().size() ? table.SelectorItems()[index].Entry : -1;
+}
+
+void TStatsPage::FiltersInfoExecute() {
+    const int entry = SelectedEntry();
+    if (entry >= 0) TFormFilterHelp::Execute(m_ws.Stats().Registry(), entry, m_ws.Settings(), window());
+}
+
+bool TStatsPage::FiltersInfoUpdate() const {
+    return SelectedEntry() >= 0;
+}
 
 void TStatsPage::StatFilter_IncludeExecute() {
     m_ws.Filters().FilterBySelection(false);
@@ -315,7 +360,8 @@ QString TStatsPage::Caption() const {
 
 QList<TMenuEntries> TStatsPage::MenuEntries() const {
     return {{QStringLiteral("mnStat"),
-             {"StatRefresh", "", "DrawsStatePrefetchsEnabled", "DrawsStateShowTotalLine"}}};
+             {"FiltersManager", "FiltersReset", "FiltersInfo", "", "StatRefresh", "",
+              "DrawsStatePrefetchsEnabled", "DrawsStateShowTotalLine"}}};
 }
 
 void TStatsPage::ApplyGameSettings(const TConfigData &) {
@@ -323,12 +369,22 @@ void TStatsPage::ApplyGameSettings(const TConfigData &) {
 }
 
 QList<TScreenshotRender> TStatsPage::ScreenshotRenders() const {
-    return {{QStringLiteral("TFormFilter"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+    return {{QStringLiteral("TFormFilter"),
+             [this](QWidget *parent) -> std::unique_ptr<QWidget> {
                  auto form = std::make_unique<TFormFilter>(m_ws.Stats().Registry(), Table(), &m_host, parent);
                  form->SetFilter(
                      TextToFilter(m_ws.Stats().Registry(),
                                   QStringLiteral("BMF1#NUMS:100-500;100#WMV:10#ST:3#0.5:-1:1:1:0")));
                  return form;
+             }},
+            {QStringLiteral("TFormManager"),
+             [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 return std::make_unique<TFormManager>(m_ws, m_host, parent);
+             }},
+            {QStringLiteral("TFormFilterHelp"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 const int entry = qMax(0, m_ws.Stats().Registry().FindEntry(QStringLiteral("PRMV")));
+                 return std::make_unique<TFormFilterHelp>(m_ws.Stats().Registry(), entry, m_ws.Settings(),
+                                                          parent);
              }}};
 }
 

@@ -71,6 +71,16 @@ public:
     /// A method chosen in the selector: recomputes without force.
     void SelectMethod(int index);
 
+    /// FiltersManager: the favourites manager; FiltersReset: every method
+    /// listed again after a question; FiltersInfo: the description of the
+    /// selector's method.
+    void FiltersManagerExecute();
+    void FiltersResetExecute();
+    void FiltersInfoExecute();
+    bool FiltersInfoUpdate() const;
+    /// The registry entry the selector shows; -1 without one.
+    int SelectedEntry() const;
+
     void StatRefreshExecute();
     bool StatRefreshUpdate() const;
     void DrawsStatePrefetchsEnabledExecute();
