@@ -28,6 +28,11 @@ void PrintUsage(QTextStream &s) {
 }
 } // namespace
 
+std::unique_ptr<TCommand> CreateCommand(const QString &name) {
+    auto it = Registry().find(name);
+    return it == Registry().end() ? nullptr : it->second.factory();
+}
+
 bool RegisterCommand(const QString &name, const QString &usage, TCommandFactory factory) {
     Registry()[name] = Entry{usage, std::move(factory)};
     return true;

@@ -33,6 +33,8 @@ public:
 using TCommandFactory = std::function<std::unique_ptr<TCommand>()>;
 /// name: the first word ("draws", "methods", ...); usage: one or more lines for --help.
 bool RegisterCommand(const QString &name, const QString &usage, TCommandFactory factory);
+/// A new instance of the subcommand registered under name; nullptr when none is.
+std::unique_ptr<TCommand> CreateCommand(const QString &name);
 /// Entry point used by main(); parses --data/--yes/--help and dispatches.
 int RunCli(int argc, char **argv);
 /// The same without creating the application object: args exclude the

@@ -2,6 +2,8 @@
 
 #include "cli/WorkspaceCommand.h"
 #include "core/Format.h"
+#include "export/ListSheets.h"
+#include "export/XlsxExport.h"
 #include "stats/StatTable.h"
 
 namespace lot::cli {
@@ -20,6 +22,8 @@ int TStatsCommand::Execute() {
     const bool hasLen = TakeOption(args, QStringLiteral("--len"), lenText);
     const bool hasOffset = TakeOption(args, QStringLiteral("--offset"), offsetText);
     const bool hasSort = TakeOption(args, QStringLiteral("--sort"), sortText);
+    QString outFile;
+    const bool toSheet = TakeOption(args, QStringLiteral("--out"), outFile);
     const bool sorted = TakeFlag(args, QStringLiteral("--sorted"));
     const bool prefetch = TakeFlag(args, QStringLiteral("--prefetch"));
     const bool descending = TakeFlag(args, QStringLiteral("--desc"));
@@ -58,6 +62,11 @@ int TStatsCommand::Execute() {
     stats.UsePrefetchs(prefetch);
     if (!stats.ComputeStatistics(true, sorted)) return 1;
 
+    if (toSheet) {
+        if (!ExportXlsx(Host(), AbsolutePath(outFile), TStatsSheet(table))) return 1;
+        Out() << table.RowCount() << '\n';
+        return 0;
+    }
     for (const QString &line : table.TextLines())
         Out() << line << '\n';
     return 0;
@@ -65,10 +74,11 @@ int TStatsCommand::Execute() {
 
 REGISTER_CLI_COMMAND(
     TStatsCommand, "stats",
-    "stats CODE --len L [--offset K] [--sorted] [--prefetch] [--sort COL] [--desc]\n"
+    "stats CODE --len L [--offset K] [--sorted] [--prefetch] [--sort COL] [--desc] [--out FILE.xlsx]\n"
     "    the statistics table of method CODE over the L newest draws in use (tab-separated:\n"
     "    the 20 column captions, one line per row, then the summary figures); --sort takes\n"
     "    a column number 0..19 (default 1, \"Количество\"), --prefetch compares with the\n"
-    "    full set (building a missing prefetch file first)");
+    "    full set (building a missing prefetch file first); --out writes the table into a\n"
+    "    spreadsheet instead and prints its row count");
 
 } // namespace lot::cli

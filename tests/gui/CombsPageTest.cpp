@@ -284,7 +284,7 @@ TEST_F(CombsPageTest, EnabledTestsFollowListSelectionArchiveAndNField) {
     EXPECT_FALSE(Enabled("CombsDelSelected"));
     EXPECT_FALSE(Enabled("CombsInfo"));
     EXPECT_FALSE(Enabled("CombsFindInDraws"));
-    EXPECT_FALSE(Enabled("CombsXlsExport"));
+    EXPECT_TRUE(Enabled("CombsXlsExport"));
     EXPECT_FALSE(Enabled("CombsDelExists")) << "N = 0";
     m_page->ExcludeEdit()->setValue(3);
     EXPECT_TRUE(Enabled("CombsDelExists"));
@@ -685,7 +685,7 @@ TEST_F(CombsMainWindowTest, TabShowsTheStartupListInTheWindow) {
         if (!a->isSeparator() && a->isVisible()) combsMenu << a->objectName();
     EXPECT_EQ(combsMenu, QStringList({"CombsGen", "CombsOpen", "CombsSave", "CombsUndo", "CombsDelExists",
                                       "CombsDelSelected", "CombsCopy", "CombsPaste", "CombsSelectAll",
-                                      "CombsInfo", "CombsFindInDraws", "CombsCheckNums"}));
+                                      "CombsInfo", "CombsFindInDraws", "CombsCheckNums", "CombsXlsExport"}));
     EXPECT_TRUE(w->Menu(QStringLiteral("mnView"))
                     ->actions()
                     .contains(w->Actions().Find(QStringLiteral("ViewColorCombs"))));

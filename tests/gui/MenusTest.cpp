@@ -107,8 +107,9 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
          "DrawsXlsExport | DrawsSorted"},
         {"mnCombs", "CombsGen CombsOpen CombsSave | CombsUndo | CombsDelExists CombsDelSelected | CombsCopy "
                     "CombsPaste CombsSelectAll | CombsInfo CombsFindInDraws CombsCheckNums | CombsXlsExport"},
-        {"mnStat", "FiltersManager FiltersReset FiltersInfo | StatRefresh | DrawsStatePrefetchsEnabled "
-                   "DrawsStateShowTotalLine"},
+        {"mnStat",
+         "FiltersManager FiltersReset FiltersInfo | StatRefresh StatXlsExport | DrawsStatePrefetchsEnabled "
+         "DrawsStateShowTotalLine"},
         {"mnStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},

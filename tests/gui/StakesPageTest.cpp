@@ -3,6 +3,7 @@
 // validations and a million-record file.
 
 #include "GuiTestUtil.h"
+#include "XlsxReader.h"
 
 #include "combs/CombGenerator.h"
 #include "combs/CombsController.h"
@@ -229,7 +230,7 @@ TEST_F(StakesPageTest, ActionsWithCaptionsShortcutsAndEnabledTests) {
         EXPECT_EQ(TActionList::Category(a), "Ставки");
     }
     EXPECT_EQ(Action("StakesCheckManual")->statusTip(), "Выполнить проверку ставок по архиву тиражей");
-    EXPECT_FALSE(Action("StakesXlsExport")->isVisible());
+    EXPECT_TRUE(Action("StakesXlsExport")->isVisible());
 
     // An empty stakes file beside a list of 28 combinations, none selected.
     EXPECT_TRUE(Enabled("StakeAdd"));
@@ -475,6 +476,51 @@ TEST_F(StakesPageTest, RowColoursResultColoursAndMatchedNumbersInBlue) {
     EXPECT_GT(bluePixels(6, 2), 0);
     EXPECT_GT(bluePixels(6, 4), 0);
     EXPECT_EQ(bluePixels(0, 2), 0);
+}
+
+TEST_F(StakesPageTest, ExportWritesTheGridAsItShows) {
+    Start();
+    Append(Record(4021, skManual, {1, 2, 3, 4, 5, 6}));
+    Append(SeparatorRecord());
+    Append(Record(4001, skManual, {1, 2, 11, 40, 41, 42}));
+    ASSERT_TRUE(Stakes().CheckStakesManual());
+    // The player moved the comment first and hid the sample column.
+    QHeaderView *header = m_stakes->Grid()->horizontalHeader();
+    header->moveSection(8, 0);
+    header->setSectionHidden(3, true);
+    const QString file = Path("stakes.xlsx");
+    m_host.SetFileInterceptor([&](bool save, const QString &filter) {
+        EXPECT_TRUE(save);
+        EXPECT_EQ(filter, "Книга Excel (*.xlsx)");
+        return file;
+    });
+    ASSERT_TRUE(Enabled("StakesXlsExport"));
+    Run("StakesXlsExport");
+    QString error;
+    const QList<test::TReadSheet> sheets = test::ReadXlsx(file, &error);
+    ASSERT_EQ(sheets.size(), 1) << error.toStdString();
+    EXPECT_EQ(sheets[0].Name, "Ставки");
+    const QList<int> columns = {8, 0, 1, 2, 4, 5, 6, 7};
+    ASSERT_EQ(sheets[0].Rows.size(), 4);
+    for (int c = 0; c < columns.size(); ++c)
+        EXPECT_EQ(test::CellText(sheets[0].Rows[0][c]),
+                  m_stakes->Model()->headerData(columns[c], Qt::Horizontal).toString());
+    for (int r = 0; r < 3; ++r) {
+        ASSERT_EQ(sheets[0].Rows[r + 1].size(), columns.size()) << r;
+        for (int c = 0; c < columns.size(); ++c) {
+            const QString cell = sheets[0].Rows[r + 1][c];
+            EXPECT_EQ(test::CellText(cell), Cell(r, columns[c])) << r << "," << c;
+            const QVariant background = Data(r, columns[c], Qt::BackgroundRole);
+            const QString fill =
+                background.isValid()
+                    ? QStringLiteral("%1")
+                          .arg(background.value<QBrush>().color().rgb() & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                          .toUpper()
+                    : QString();
+            EXPECT_EQ(test::CellFill(cell), fill) << r << "," << c;
+        }
+    }
+    EXPECT_TRUE(m_rec.Messages.isEmpty()) << m_rec.Texts().join('|').toStdString();
 }
 
 TEST_F(StakesPageTest, AMillionRecordFileScrollsToItsEndReadingOnlyWhatShows) {

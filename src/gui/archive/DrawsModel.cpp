@@ -9,7 +9,9 @@
 namespace lot {
 
 TDrawsModel::TDrawsModel(const TDrawsArchive &archive, QObject *parent)
-    : QAbstractTableModel(parent), m_archive(archive), m_rows(archive.Count()) {}
+    : QAbstractTableModel(parent), m_archive(archive), m_sheet(archive), m_rows(archive.Count()) {
+    m_sheet.Colored = true;
+}
 
 void TDrawsModel::Refresh(bool force) {
     if (m_rows != m_archive.Count()) {
@@ -26,20 +28,20 @@ void TDrawsModel::Repaint() {
 }
 
 void TDrawsModel::SetSorted(bool sorted) {
-    if (m_sorted == sorted) return;
-    m_sorted = sorted;
+    if (m_sheet.Sorted == sorted) return;
+    m_sheet.Sorted = sorted;
     Repaint();
 }
 
 void TDrawsModel::SetColored(bool colored) {
-    if (m_colored == colored) return;
-    m_colored = colored;
+    if (m_sheet.Colored == colored) return;
+    m_sheet.Colored = colored;
     Repaint();
 }
 
 void TDrawsModel::SetChannelSize(int size) {
-    if (size < 1 || m_channelSize == size) return;
-    m_channelSize = size;
+    if (size < 1 || m_sheet.ChannelSize == size) return;
+    m_sheet.ChannelSize = size;
     Repaint();
 }
 
@@ -49,7 +51,7 @@ const TDrawRec *TDrawsModel::DrawAtRow(int row) const {
 }
 
 TComb TDrawsModel::ShownNumbers(const TDrawRec &draw) const {
-    return m_sorted ? DrawToComb(SortDrawNumbers(draw)) : DrawToComb(draw);
+    return m_sheet.ShownNumbers(draw);
 }
 
 int TDrawsModel::rowCount(const QModelIndex &parent) const {
@@ -61,42 +63,25 @@ int TDrawsModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant TDrawsModel::data(const QModelIndex &index, int role) const {
-    if (!index.isValid() || index.column() >= ColumnCount) return {};
-    const TDrawRec *draw = DrawAtRow(index.row());
-    if (!draw) return {};
+    if (!index.isValid() || index.row() >= m_rows || index.column() >= ColumnCount) return {};
     const int column = index.column();
     switch (role) {
-    case Qt::DisplayRole: {
-        if (column == colNumber) return draw->DrawNumber;
-        if (column >= colFirst && column <= colLast) return int(ShownNumbers(*draw)[column - colFirst]);
-        if (column == colExtra1 || column == colExtra2) return int(draw->Extra[column - colExtra1]);
-        if (column == colSum) {
-            int sum = 0;
-            for (uint8_t n : draw->Numbers)
-                sum += n;
-            return sum;
-        }
-        return DrawDateText(*draw);
-    }
+    case Qt::DisplayRole:
+        return m_sheet.Cell(index.row(), column).Value;
     case Qt::TextAlignmentRole:
         return column == colDate ? QVariant(Qt::AlignLeft | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
-    case Qt::BackgroundRole:
-        return Background(index.row(), column, *draw);
+    case Qt::BackgroundRole: {
+        const uint32_t fill = m_sheet.Cell(index.row(), column).Fill;
+        if (fill == TSheetCell::NoFill) return {};
+        return QBrush(QColor::fromRgb(0xFF000000 | fill));
+    }
     case Qt::ForegroundRole:
         // Tinted cells keep dark text even under a dark palette.
-        if (m_colored || index.row() == m_archive.Offset()) return QBrush(Qt::black);
+        if (m_sheet.Colored || index.row() == m_archive.Offset()) return QBrush(Qt::black);
         return {};
     default:
         return {};
     }
-}
-
-QVariant TDrawsModel::Background(int row, int column, const TDrawRec &draw) const {
-    if (m_colored && column >= colFirst && column <= colLast)
-        return QBrush(QColor::fromRgb(GroupColourRgb(ShownNumbers(draw)[column - colFirst], m_channelSize)));
-    if (row == m_archive.Offset()) return QBrush(QColor::fromRgb(OffsetRowColour));
-    if (m_colored) return QBrush(Qt::white);
-    return {};
 }
 
 QVariant TDrawsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -104,20 +89,7 @@ QVariant TDrawsModel::headerData(int section, Qt::Orientation orientation, int r
     if (role == Qt::TextAlignmentRole)
         return section == colDate ? QVariant(Qt::AlignLeft | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
     if (role != Qt::DisplayRole) return {};
-    switch (section) {
-    case colNumber:
-        return QStringLiteral("Тираж");
-    case colExtra1:
-        return QStringLiteral("E1");
-    case colExtra2:
-        return QStringLiteral("E2");
-    case colSum:
-        return QStringLiteral("S");
-    case colDate:
-        return QStringLiteral("Дата тиража");
-    default:
-        return QString::number(section);
-    }
+    return m_sheet.ColumnCaption(section);
 }
 
 Qt::ItemFlags TDrawsModel::flags(const QModelIndex &index) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Lottery.h"
+#include "export/ListSheets.h"
 
 #include <QAbstractTableModel>
 #include <QRgb>
@@ -16,16 +17,16 @@ class TDrawsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column {
-        colNumber = 0,
-        colFirst = 1,
-        colLast = 6,
-        colExtra1 = 7,
-        colExtra2 = 8,
-        colSum = 9,
-        colDate = 10
+        colNumber = TDrawsSheet::colNumber,
+        colFirst = TDrawsSheet::colFirst,
+        colLast = TDrawsSheet::colLast,
+        colExtra1 = TDrawsSheet::colExtra1,
+        colExtra2 = TDrawsSheet::colExtra2,
+        colSum = TDrawsSheet::colSum,
+        colDate = TDrawsSheet::colDate
     };
-    static constexpr int ColumnCount = 11;
-    static constexpr QRgb OffsetRowColour = 0xFFFFAAAA;
+    static constexpr int ColumnCount = TDrawsSheet::Columns;
+    static constexpr QRgb OffsetRowColour = 0xFF000000 | TDrawsSheet::OffsetRowFill;
 
     explicit TDrawsModel(const TDrawsArchive &archive, QObject *parent = nullptr);
 
@@ -36,11 +37,13 @@ public:
     void Repaint();
 
     void SetSorted(bool sorted);
-    bool Sorted() const { return m_sorted; }
+    bool Sorted() const { return m_sheet.Sorted; }
     void SetColored(bool colored);
-    bool Colored() const { return m_colored; }
+    bool Colored() const { return m_sheet.Colored; }
     void SetChannelSize(int size);
-    int ChannelSize() const { return m_channelSize; }
+    int ChannelSize() const { return m_sheet.ChannelSize; }
+    /// The cells as a sheet, for the spreadsheet export.
+    const TDrawsSheet &Sheet() const { return m_sheet; }
 
     /// The draw shown in a row (sorted view not applied), or nullptr.
     const TDrawRec *DrawAtRow(int row) const;
@@ -54,13 +57,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    QVariant Background(int row, int column, const TDrawRec &draw) const;
-
     const TDrawsArchive &m_archive;
+    /// The cells' values and fills.
+    TDrawsSheet m_sheet;
     int m_rows = 0;
-    bool m_sorted = false;
-    bool m_colored = true;
-    int m_channelSize = 5;
 };
 
 } // namespace lot

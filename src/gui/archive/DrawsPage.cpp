@@ -6,6 +6,7 @@
 #include "gui/archive/FormDrawInfo.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
+#include "gui/shell/SheetExport.h"
 #include "shell/Workspace.h"
 #include "stats/ConfigData.h"
 
@@ -189,11 +190,9 @@ void TDrawsPage::CreateActions() {
     AddPageAction(
         TSpec{QStringLiteral("DrawsExport"), QStringLiteral("Экспорт в CSV-файл"), Category},
         [this] { DrawsExportExecute(); }, [this] { return DrawsExportUpdate(); });
-    QAction *xls = AddPageAction(
+    AddPageAction(
         TSpec{QStringLiteral("DrawsXlsExport"), QStringLiteral("Экспорт в Microsoft Excel"), Category},
         [this] { DrawsXlsExportExecute(); }, [this] { return DrawsXlsExportUpdate(); });
-    // There is no spreadsheet export in this build.
-    xls->setVisible(false);
     AddPageAction(
         TSpec{QStringLiteral("DrawsInfo"), QStringLiteral("Сведения о тираже"), Category},
         [this] { DrawsInfoExecute(); }, [this] { return DrawsInfoUpdate(); });
@@ -208,6 +207,14 @@ void TDrawsPage::CreateActions() {
               {},
               true},
         [this] { ViewColorDrawsExecute(); }, [this] { return ViewColorDrawsUpdate(); });
+}
+
+void TDrawsPage::DrawsXlsExportExecute() {
+    ExportSheetToFile(m_host, TDrawsSheet(m_model->Sheet()));
+}
+
+bool TDrawsPage::DrawsXlsExportUpdate() const {
+    return !m_ws.Archive().IsEmpty();
 }
 
 QString TDrawsPage::Caption() const {

@@ -62,8 +62,8 @@ public:
     bool DrawsImportUpdate() const { return true; }
     void DrawsExportExecute();
     bool DrawsExportUpdate() const;
-    void DrawsXlsExportExecute() {}
-    bool DrawsXlsExportUpdate() const { return false; }
+    void DrawsXlsExportExecute();
+    bool DrawsXlsExportUpdate() const;
     void DrawsInfoExecute();
     bool DrawsInfoUpdate() const;
     void DrawsSortedExecute();

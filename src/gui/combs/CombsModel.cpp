@@ -9,7 +9,14 @@
 namespace lot {
 
 TCombsModel::TCombsModel(const TCombsController &combs, QObject *parent)
-    : QAbstractTableModel(parent), m_combs(combs), m_rows(combs.Count()) {}
+    : QAbstractTableModel(parent), m_combs(combs), m_rows(combs.Count()) {
+    m_sheet.Colored = true;
+}
+
+const TCombsSheet &TCombsModel::Sheet() const {
+    m_sheet.Combs = m_combs.Combs();
+    return m_sheet;
+}
 
 void TCombsModel::Refresh() {
     if (m_rows != m_combs.Count()) {
@@ -26,14 +33,14 @@ void TCombsModel::Repaint() {
 }
 
 void TCombsModel::SetColored(bool colored) {
-    if (m_colored == colored) return;
-    m_colored = colored;
+    if (m_sheet.Colored == colored) return;
+    m_sheet.Colored = colored;
     Repaint();
 }
 
 void TCombsModel::SetChannelSize(int size) {
-    if (size < 1 || m_channelSize == size) return;
-    m_channelSize = size;
+    if (size < 1 || m_sheet.ChannelSize == size) return;
+    m_sheet.ChannelSize = size;
     Repaint();
 }
 
@@ -47,28 +54,20 @@ int TCombsModel::columnCount(const QModelIndex &parent) const {
 
 QVariant TCombsModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= m_rows || index.column() >= ColumnCount) return {};
-    const int row = index.row();
     const int column = index.column();
     switch (role) {
-    case Qt::DisplayRole: {
-        if (column == colRow) return row + 1;
-        const TComb comb = m_combs.At(row);
-        if (column >= colFirst && column <= colLast) return int(comb[column - colFirst]);
-        int sum = 0;
-        for (uint8_t n : comb.N)
-            sum += n;
-        return sum;
-    }
+    case Qt::DisplayRole:
+        return Sheet().Cell(index.row(), column).Value;
     case Qt::TextAlignmentRole:
         return column == colRow ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
-    case Qt::BackgroundRole:
-        if (!m_colored) return {};
-        if (column >= colFirst && column <= colLast)
-            return QBrush(QColor::fromRgb(GroupColourRgb(m_combs.At(row)[column - colFirst], m_channelSize)));
-        return QBrush(Qt::white);
+    case Qt::BackgroundRole: {
+        const uint32_t fill = Sheet().Cell(index.row(), column).Fill;
+        if (fill == TSheetCell::NoFill) return {};
+        return QBrush(QColor::fromRgb(0xFF000000 | fill));
+    }
     case Qt::ForegroundRole:
         // Tinted cells keep dark text even under a dark palette.
-        if (m_colored) return QBrush(Qt::black);
+        if (m_sheet.Colored) return QBrush(Qt::black);
         return {};
     default:
         return {};
@@ -79,14 +78,7 @@ QVariant TCombsModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
     if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignCenter);
     if (role != Qt::DisplayRole) return {};
-    switch (section) {
-    case colRow:
-        return QStringLiteral("№ п.п.");
-    case colSum:
-        return QStringLiteral("S");
-    default:
-        return QString::number(section);
-    }
+    return m_sheet.ColumnCaption(section);
 }
 
 Qt::ItemFlags TCombsModel::flags(const QModelIndex &index) const {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/ListSheets.h"
+
 #include <QAbstractTableModel>
 
 namespace lot {
@@ -12,8 +14,13 @@ class TCombsController;
 class TCombsModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { colRow = 0, colFirst = 1, colLast = 6, colSum = 7 };
-    static constexpr int ColumnCount = 8;
+    enum Column {
+        colRow = TCombsSheet::colRow,
+        colFirst = TCombsSheet::colFirst,
+        colLast = TCombsSheet::colLast,
+        colSum = TCombsSheet::colSum
+    };
+    static constexpr int ColumnCount = TCombsSheet::Columns;
 
     explicit TCombsModel(const TCombsController &combs, QObject *parent = nullptr);
 
@@ -22,9 +29,11 @@ public:
     /// hold other combinations.
     void Refresh();
     void SetColored(bool colored);
-    bool Colored() const { return m_colored; }
+    bool Colored() const { return m_sheet.Colored; }
     void SetChannelSize(int size);
-    int ChannelSize() const { return m_channelSize; }
+    int ChannelSize() const { return m_sheet.ChannelSize; }
+    /// The cells as a sheet over the current list, for the spreadsheet export.
+    const TCombsSheet &Sheet() const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -36,9 +45,10 @@ private:
     void Repaint();
 
     const TCombsController &m_combs;
+    /// The cells' values and fills; its list is taken from the controller
+    /// at each read, since the list's storage moves.
+    mutable TCombsSheet m_sheet;
     int m_rows = 0;
-    bool m_colored = true;
-    int m_channelSize = 5;
 };
 
 } // namespace lot

@@ -13,6 +13,7 @@
 #include "gui/combs/HistoryModel.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
+#include "gui/shell/SheetExport.h"
 #include "shell/Workspace.h"
 #include "stats/ConfigData.h"
 
@@ -240,11 +241,9 @@ void TCombsPage::CreateActions() {
         TSpec{QStringLiteral("CombsFindInDraws"), QStringLiteral("Проверить по архиву тиражей"), Category,
               QKeySequence(Qt::CTRL | Qt::Key_F)},
         [this] { CombsFindInDrawsExecute(); }, [this] { return CombsFindInDrawsUpdate(); }));
-    QAction *xls = AddPageAction(
+    AddPageAction(
         TSpec{QStringLiteral("CombsXlsExport"), QStringLiteral("Экспорт в Microsoft Excel"), Category},
         [this] { CombsXlsExportExecute(); }, [this] { return CombsXlsExportUpdate(); });
-    // There is no spreadsheet export in this build.
-    xls->setVisible(false);
     AddPageAction(
         TSpec{QStringLiteral("ViewColorCombs"),
               QStringLiteral("Выделять каналы в списке комбинаций"),
@@ -443,6 +442,15 @@ void TCombsPage::CombsSelectAllExecute() {
     TBusyGuard busy(m_host);
     m_host.ShowStatus(PleaseWait());
     m_list->selectAll();
+}
+
+void TCombsPage::CombsXlsExportExecute() {
+    TCombsSheet sheet(m_model->Sheet());
+    ExportSheetToFile(m_host, sheet);
+}
+
+bool TCombsPage::CombsXlsExportUpdate() const {
+    return !m_ws.Combs().IsEmpty();
 }
 
 bool TCombsPage::CombsInfoUpdate() const {

@@ -83,8 +83,8 @@ public:
     bool CombsCheckNumsUpdate() const { return true; }
     void CombsFindInDrawsExecute();
     bool CombsFindInDrawsUpdate() const;
-    void CombsXlsExportExecute() {}
-    bool CombsXlsExportUpdate() const { return false; }
+    void CombsXlsExportExecute();
+    bool CombsXlsExportUpdate() const;
     void ViewColorCombsExecute();
     bool ViewColorCombsUpdate() const;
 

@@ -7,6 +7,7 @@
 #include "gui/combs/CombsPage.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
+#include "gui/shell/SheetExport.h"
 #include "gui/stakes/FormMulti.h"
 #include "gui/stakes/FormStake.h"
 #include "gui/stakes/FormStakeFilter.h"
@@ -171,11 +172,8 @@ void TStakesPage::CreateActions() {
         &TStakesPage::StakesCheckLineExecute, &TStakesPage::StakesCheckLineUpdate);
     add({QStringLiteral("LogStakesDelete"), QStringLiteral("Удалить журналы ставок"), Category},
         &TStakesPage::LogStakesDeleteExecute, &TStakesPage::LogStakesDeleteUpdate);
-    QAction *xls =
-        add({QStringLiteral("StakesXlsExport"), QStringLiteral("Экспорт ставок в Microsoft Excel"), Category},
-            &TStakesPage::StakesXlsExportExecute, &TStakesPage::StakesXlsExportUpdate);
-    // There is no spreadsheet export in this build.
-    xls->setVisible(false);
+    add({QStringLiteral("StakesXlsExport"), QStringLiteral("Экспорт ставок в Microsoft Excel"), Category},
+        &TStakesPage::StakesXlsExportExecute, &TStakesPage::StakesXlsExportUpdate);
 }
 
 void TStakesPage::WireCombsList() {
@@ -201,6 +199,14 @@ TCombsPage *TStakesPage::CombsPage() const {
 }
 
 // ---- settings ------------------------------------------------------------------------------------
+
+void TStakesPage::StakesXlsExportExecute() {
+    ExportSheetToFile(m_host, TModelSheet(*m_model, Caption(), Grid()->horizontalHeader()));
+}
+
+bool TStakesPage::StakesXlsExportUpdate() const {
+    return !m_ws.Stakes().IsEmpty();
+}
 
 QString TStakesPage::Caption() const {
     return QStringLiteral("Ставки");

@@ -72,8 +72,8 @@ public:
     void LogStakesDeleteExecute();
     bool LogStakesDeleteUpdate() const { return true; }
     /// The spreadsheet export is not in this build.
-    void StakesXlsExportExecute() {}
-    bool StakesXlsExportUpdate() const { return false; }
+    void StakesXlsExportExecute();
+    bool StakesXlsExportUpdate() const;
 
 protected:
     /// Alt+F4 in the combination list: StakeAddSelected when it can run,

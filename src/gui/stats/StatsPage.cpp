@@ -1,11 +1,13 @@
 #include "gui/stats/StatsPage.h"
 
+#include "export/ListSheets.h"
 #include "filters/FilterText.h"
 #include "gui/filters/FormFilter.h"
 #include "gui/filters/FormFilterHelp.h"
 #include "gui/filters/FormManager.h"
 #include "gui/shell/ActionList.h"
 #include "gui/shell/GuiHost.h"
+#include "gui/shell/SheetExport.h"
 #include "gui/stats/StatModel.h"
 #include "shell/Workspace.h"
 #include "stats/StatTable.h"
@@ -220,6 +222,11 @@ void TStatsPage::CreateActions() {
               QKeySequence(Qt::Key_F8), QStringLiteral("Сведения о выбранном методе расчета статистики")},
         [this] { FiltersInfoExecute(); }, [this] { return FiltersInfoUpdate(); });
     AddPageAction(
+        TSpec{QStringLiteral("StatXlsExport"), QStringLiteral("Экспорт статистики в Microsoft Excel"),
+              Category},
+        [this] { ExportSheetToFile(m_host, TStatsSheet(Table(), Caption())); },
+        [this] { return Table().RowCount() > 0; });
+    AddPageAction(
         TSpec{QStringLiteral("StatRefresh"), QStringLiteral("Обновить"), Category},
         [this] { StatRefreshExecute(); }, [this] { return StatRefreshUpdate(); });
     AddPageAction(
@@ -360,7 +367,7 @@ QString TStatsPage::Caption() const {
 
 QList<TMenuEntries> TStatsPage::MenuEntries() const {
     return {{QStringLiteral("mnStat"),
-             {"FiltersManager", "FiltersReset", "FiltersInfo", "", "StatRefresh", "",
+             {"FiltersManager", "FiltersReset", "FiltersInfo", "", "StatRefresh", "StatXlsExport", "",
               "DrawsStatePrefetchsEnabled", "DrawsStateShowTotalLine"}}};
 }
 
