@@ -109,7 +109,7 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
                     "CombsPaste CombsSelectAll | CombsInfo CombsFindInDraws CombsCheckNums | CombsXlsExport"},
         {"mnStat",
          "FiltersManager FiltersReset FiltersInfo | StatRefresh StatXlsExport | DrawsStatePrefetchsEnabled "
-         "DrawsStateShowTotalLine"},
+         "DrawsStateShowTotalLine | SumsDistribution"},
         {"mnStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},

@@ -1,5 +1,7 @@
 #include "gui/archive/FormDrawInfo.h"
 
+#include "stats/GraphViews.h"
+
 #include "core/CoreHelpers.h"
 #include "stats/CustomStatBases.h"
 #include "stats/StatList.h"
@@ -133,21 +135,13 @@ void TFormDrawInfo::SetChannelSize(int size) {
 }
 
 void TFormDrawInfo::FillValues() {
-    const TStatList &registry = *m_data.Registry;
-    const int position = m_data.ValuePosition();
     m_values->setRowCount(0);
-    for (int i = 0; i < registry.Count(); ++i) {
-        if (!registry.HasGraph(i) || !registry.IsShownInStatistics(i)) continue;
-        // A fresh instance for the position: methods that read earlier draws
-        // read them from there.
-        const std::unique_ptr<TCustomStat> stat = registry.CreateStat(i);
-        auto *graph = dynamic_cast<TCustomGraphStat *>(stat.get());
-        if (!graph) continue;
-        stat->LoadDraws(position, position - 1, m_data.Sorted);
+    for (const TDetailValue &v :
+         DetailValues(*m_data.Registry, m_data.Numbers, m_data.ValuePosition(), m_data.Sorted)) {
         const int row = m_values->rowCount();
         m_values->insertRow(row);
-        m_values->setItem(row, 0, new QTableWidgetItem(stat->InstanceCaption()));
-        auto *value = new QTableWidgetItem(QString::number(graph->GraphValue(m_data.Numbers, position)));
+        m_values->setItem(row, 0, new QTableWidgetItem(v.Caption));
+        auto *value = new QTableWidgetItem(QString::number(v.Value));
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_values->setItem(row, 1, value);
     }

@@ -4,6 +4,7 @@
 #include "gui/combs/CombsPage.h"
 #include "gui/shell/PlaceholderPage.h"
 #include "gui/stakes/StakesPage.h"
+#include "gui/stats/GraphsPage.h"
 #include "gui/stats/StatsPage.h"
 
 namespace lot {
@@ -30,7 +31,7 @@ const QList<TPageFactory> &PageFactories() {
         Page<TDrawsPage>(),
         Page<TCombsPage>(),
         Page<TStatsPage>(),
-        Placeholder("tsDrawsGraph", "Графики"),
+        Page<TGraphsPage>(),
         Placeholder("tsCard", "Карта"),
         Placeholder("tsLayout", "Схема"),
         Placeholder("tsWeek", "Неделя"),
