@@ -478,6 +478,26 @@ QString TTemplateMain::FindHelpFile() const {
 // ---- window events ---------------------------------------------------------------------------------------
 
 void TTemplateMain::closeEvent(QCloseEvent *event) {
+    // A running script is asked to stop first; the window closes once it has.
+    TScriptsController &scripts = m_ws->Scripts();
+    if (scripts.Running()) {
+        event->ignore();
+        if (!scripts.StopRequested()) {
+            if (!m_host.Confirm(TScriptsController::StopConfirmText())) return;
+            scripts.RequestStop();
+            m_actions->UpdateAll();
+        }
+        if (!m_closeAfterRun) {
+            m_closeAfterRun = true;
+            connect(
+                &scripts, &TScriptsController::RunningChanged, this,
+                [this](bool running) {
+                    if (!running) QTimer::singleShot(0, this, &QWidget::close);
+                },
+                Qt::SingleShotConnection);
+        }
+        return;
+    }
     // A running operation finishes first; its busy state keeps the window open.
     if (!m_host.IsIdle()) {
         event->ignore();
