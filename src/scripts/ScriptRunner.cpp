@@ -315,7 +315,8 @@ void TScriptRunner::RunScriptLine(int index, const QString &line) {
             // path of a line without variants (the options alone decide).
             inVariant = true;
             RunFilterless(index, line, options);
-            inVariant = false;
+            // A stop during the path leaves its stakes to the check below.
+            if (!m_stop) inVariant = false;
         } else if (!IsStopped()) {
             WriteLog(Text(ExpandingStatus));
             SetScriptStatus(index + 1, 0, Text(ExpandingStatus), 0);
@@ -331,7 +332,6 @@ void TScriptRunner::RunScriptLine(int index, const QString &line) {
                 m_host.ShowError(text);
             };
             ExpandVariants(m_stats.Registry(), items, variants, hooks);
-            if (m_stop) variants.Clear();
             WriteLog(Format(QStringLiteral("Создано %d вариантов фильтров."), {variants.Count()}));
 
             const int total = variants.Count();

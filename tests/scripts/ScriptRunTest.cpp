@@ -282,9 +282,16 @@ TEST_F(ScriptRunTest, AMethodNotListedFailsAtRunTime) {
 TEST_F(ScriptRunTest, TooManyVariants) {
     Open();
     w.Scripts().Runner().SetVariantBudget(TVariantList::VariantBytes * 10);
+    w.Scripts().UseLog(true);
     const QString line = JoinScriptLine(QStringLiteral("FULL:0#FIRST"),
                                         {QStringLiteral("TSD1#NUMS:1-100;1#LMV:1-100;1#SF:1")}, QString());
     const TScriptRunResult r = w.Forecast({line, Line("FULL:0#LAST")});
+    // The log tells how far the expansion came; none of those variants runs.
+    QFile log(r.LogFile);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = FromCp1251(log.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("]: Создано 10 вариантов фильтров.\r\n")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Применение набора фильтров")));
     EXPECT_TRUE(r.Failed);
     EXPECT_TRUE(r.Message.startsWith(TooManyVariantsText() + "\r\r"));
     EXPECT_EQ(w.Host.Errors().size(), 1);
@@ -346,6 +353,27 @@ TEST_F(ScriptRunTest, AStopInCycleTwoLeavesTheOffsetThere) {
     EXPECT_EQ(w.Ws().Archive().Offset(), 2);
     EXPECT_LE(r.Cycles.size(), 2);
     EXPECT_EQ(w.Scripts().StatusPanelText(3), "Сценарий завершен!");
+}
+
+TEST_F(ScriptRunTest, AStopDuringABatchStillChecksTheStakesMade) {
+    w.SetSourceFile({test::C(1, 2, 3, 4, 5, 6), test::C(1, 2, 3, 4, 5, 7), test::C(1, 2, 3, 4, 5, 8)});
+    w.SetDraws(12);
+    w.Open();
+    for (const QString &line :
+         {Line("FULL:0#ALL"), JoinScriptLine(QStringLiteral("FULL:0#ALL"),
+                                             {QStringLiteral("TSD1#NUMS:5#LVA:44#SF:1")}, QString())}) {
+        w.Ws().Stakes().TruncateStakes();
+        w.Host.OnEvents = [&] {
+            if (w.Scripts().Running() && w.Scripts().Runner().StakeCounter() == 1) w.Scripts().RequestStop();
+        };
+        const TScriptRunResult r = w.Test({line}, 1);
+        w.Host.OnEvents = nullptr;
+        EXPECT_TRUE(r.Stopped) << line.toStdString();
+        const auto stakes = w.Stakes();
+        ASSERT_EQ(stakes.size(), 1u) << line.toStdString();
+        // The draw of offset 1 is in the archive: the check after the line ran.
+        EXPECT_EQ(stakes[0].Checked, 1) << line.toStdString();
+    }
 }
 
 TEST_F(ScriptRunTest, ChecksAfterEachLineOrOncePerRun) {
