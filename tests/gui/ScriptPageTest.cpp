@@ -5,10 +5,12 @@
 
 #include "GuiTestUtil.h"
 
+#include "archive/ArchiveController.h"
 #include "combs/CombGenerator.h"
 #include "core/IniFile.h"
 #include "gui/filters/FormFilter.h"
 #include "gui/scripts/FormScript.h"
+#include "gui/scripts/FormTestCnt.h"
 #include "gui/scripts/ScriptModel.h"
 #include "gui/scripts/ScriptPage.h"
 #include "gui/shell/ActionList.h"
@@ -27,6 +29,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
@@ -166,6 +169,88 @@ TEST_F(ScriptPageTest, ALineMadeInTheDialogsIsStoredShownAndRunAsAForecast) {
     EXPECT_EQ(stakes[0].Sample, 7);
     EXPECT_EQ(m_page->StatusPanel(0)->text(), "Строк: 1");
     EXPECT_EQ(m_page->StatusPanel(2)->text(), "Ставок: 1");
+    EXPECT_EQ(m_page->StatusPanel(3)->text(), "Сценарий завершен!");
+    EXPECT_TRUE(Enabled("ScriptRun"));
+}
+
+TEST_F(ScriptPageTest, ActionsCarryTheirCaptionsHintsAndShortcuts) {
+    const struct {
+        const char *name, *caption, *hint, *shortcut;
+    } expected[] = {
+        {"ScriptOpen", "Открыть", "Загрузить сценарий из файла", "Ctrl+J"},
+        {"ScriptSave", "Сохранить", "Сохранить сценарий в файле", "Ctrl+I"},
+        {"ScriptAdd", "Добавить фильтры", "Добавить новую команду в сценарий", "Ctrl+Ins"},
+        {"ScriptEmpty", "Добавить разделитель", "Добавить разделитель в сценарий", "Ctrl+Alt+Ins"},
+        {"ScriptLoad", "Добавить сценарий", "Добавить выбранный сценарий из файла в текущий сценарий", ""},
+        {"ScriptClone", "Клонировать",
+         "Добавить новую команду в сценарий и скопировать в нее данные из выделенной", "Ctrl+K"},
+        {"ScriptEdit", "Изменить", "Редактировать выделенную команду", "Ctrl+Return"},
+        {"ScriptDel", "Удалить", "Удалить выделенные строки", "Ctrl+Del"},
+        {"ScriptClr", "Удалить все", "Удалить весь сценарий", ""},
+        {"ScriptUp", "Переместить вверх", "Переместить выделенную строку вверх", "Ctrl+Up"},
+        {"ScriptDown", "Переместить вниз", "Переместить выделенную строку вниз", "Ctrl+Down"},
+        {"ScriptRun", "Прогноз", "Выполнить сценарий для текущего тиража и смещения", "F10"},
+        {"ScriptTest", "Тест", "Тестирование сценария на основе результатов предыдуших тиражей", "Ctrl+F10"},
+        {"ScriptStop", "Стоп", "Остановить выполнение сценария", "Ctrl+X"},
+        {"LogToggle", "Журнал выполнения сценария",
+         "Создание подробного журнала выполнения сценария для анализа его работы", ""},
+        {"LogsDelete", "Удалить журналы выполнения сценариев", "Удалить файлы журналов выполнения сценария",
+         ""},
+    };
+    for (const auto &e : expected) {
+        QAction *a = Action(e.name);
+        ASSERT_NE(a, nullptr) << e.name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
+        EXPECT_EQ(a->statusTip(), QString::fromUtf8(e.hint)) << e.name;
+        EXPECT_EQ(a->shortcut().toString(), QString::fromUtf8(e.shortcut)) << e.name;
+        EXPECT_EQ(TActionList::Category(a), QStringLiteral("Сценарий")) << e.name;
+    }
+    EXPECT_TRUE(Action("LogToggle")->isCheckable());
+    EXPECT_EQ(m_page->PopupMenu()->defaultAction(), Action("ScriptEdit"));
+    const QStringList columns = {"Комментарии", "Опции",    "Фильтр 1", "Фильтр 2", "Фильтр 3",
+                                 "Фильтр 4",    "Фильтр 5", "Фильтр 6", "Фильтр 7"};
+    ASSERT_EQ(m_page->Model()->columnCount(), columns.size());
+    for (int c = 0; c < columns.size(); ++c)
+        EXPECT_EQ(m_page->Model()->headerData(c, Qt::Horizontal).toString(), columns[c]);
+}
+
+TEST_F(ScriptPageTest, ATestAsksItsCountAndStopsWhenAskedTo) {
+    ASSERT_TRUE(Scripts().SetScript({"FULL:0#FIRST| | | | | | | |"}));
+    int maximum = 0;
+    {
+        const auto count = WhenModal<TFormTestCnt>([&](TFormTestCnt *form) {
+            maximum = form->CountEdit()->maximum();
+            EXPECT_EQ(form->CountEdit()->value(), 9); // the default 10 is more than there is
+            form->CountEdit()->setValue(3);
+            form->accept();
+        });
+        Run("ScriptTest");
+    }
+    EXPECT_EQ(maximum, 9);
+    EXPECT_EQ(Stakes().size(), 3u);
+    EXPECT_EQ(m_window->Workspace().Archive().Offset(), 0);
+    for (const TStakeRec &s : Stakes())
+        EXPECT_EQ(s.Checked, 1);
+
+    // "Стоп" after the first run of a test of three: the offset stays where it was.
+    QObject::connect(&Scripts(), &TScriptsController::CycleFinished, m_page, [&](const TScriptCycle &c) {
+        if (c.Cycle == 1) {
+            EXPECT_TRUE(Enabled("ScriptStop"));
+            EXPECT_FALSE(Enabled("ScriptEdit"));
+            Run("ScriptStop");
+            EXPECT_FALSE(Enabled("ScriptStop"));
+        }
+    });
+    {
+        const auto count = WhenModal<TFormTestCnt>([&](TFormTestCnt *form) {
+            form->CountEdit()->setValue(3);
+            form->accept();
+        });
+        Run("ScriptTest");
+    }
+    EXPECT_EQ(m_rec.Texts(), QStringList{"Остановить выполнение сценария?"});
+    EXPECT_EQ(Stakes().size(), 4u);
+    EXPECT_EQ(m_window->Workspace().Archive().Offset(), 3);
     EXPECT_EQ(m_page->StatusPanel(3)->text(), "Сценарий завершен!");
     EXPECT_TRUE(Enabled("ScriptRun"));
 }
