@@ -255,6 +255,29 @@ TEST_F(ScriptPageTest, ATestAsksItsCountAndStopsWhenAskedTo) {
     EXPECT_TRUE(Enabled("ScriptRun"));
 }
 
+TEST_F(ScriptPageTest, ClosingTheWindowDuringARunStopsItFirst) {
+    ASSERT_TRUE(Scripts().SetScript({"FULL:0#FIRST| | | | | | | |"}));
+    bool closedAtOnce = true;
+    QObject::connect(&Scripts(), &TScriptsController::CycleFinished, m_page, [&](const TScriptCycle &c) {
+        if (c.Cycle != 1) return;
+        closedAtOnce = m_window->close();
+    });
+    {
+        const auto count = WhenModal<TFormTestCnt>([&](TFormTestCnt *form) {
+            form->CountEdit()->setValue(3);
+            form->accept();
+        });
+        Run("ScriptTest");
+    }
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_EQ(m_rec.Texts(), QStringList{"Остановить выполнение сценария?"});
+    EXPECT_EQ(Stakes().size(), 1u);
+    EXPECT_FALSE(Scripts().Running());
+    EXPECT_TRUE(m_window->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_window->isVisible());
+}
+
 TEST_F(ScriptPageTest, EditingActionsFollowTheScriptAndTheSelection) {
     // Expected with no lines, then with the lines {line, separator, line}
     // and row 0, 1 or 2 selected.

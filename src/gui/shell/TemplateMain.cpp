@@ -489,12 +489,13 @@ void TTemplateMain::closeEvent(QCloseEvent *event) {
         }
         if (!m_closeAfterRun) {
             m_closeAfterRun = true;
-            connect(
-                &scripts, &TScriptsController::RunningChanged, this,
-                [this](bool running) {
-                    if (!running) QTimer::singleShot(0, this, &QWidget::close);
-                },
-                Qt::SingleShotConnection);
+            // The run ends its busy state last: closing any earlier would be
+            // refused below and the user's close lost.
+            connect(&m_host, &TGuiHost::BusyChanged, this, [this](bool busy) {
+                if (busy || !m_closeAfterRun) return;
+                m_closeAfterRun = false;
+                QTimer::singleShot(0, this, &QWidget::close);
+            });
         }
         return;
     }
