@@ -29,6 +29,7 @@ QString TScriptLog::EqualsLine() {
 }
 
 void TScriptLog::NewLogFile() {
+    m_failureShown = false;
     m_fileName = m_enabled ? QDir(m_dir).filePath(QStringLiteral("ScriptLog_") +
                                                   Now().toString(QStringLiteral("yyyy-MM-dd-hh-mm-ss")) +
                                                   QStringLiteral(".txt"))
@@ -44,13 +45,15 @@ void TScriptLog::Write(const QString &text) {
     const QByteArray bytes = ToCp1251(entry) + QByteArray("\r\n");
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(bytes) != bytes.size() ||
         !file.flush()) {
+        if (m_failureShown) return;
+        m_failureShown = true;
         m_host.ShowError(Format(QStringLiteral("Ошибка записи журнала: %s!"), {file.errorString()}));
     }
 }
 
 QString TScriptLog::Close() {
     QString name;
-    if (m_enabled && !m_fileName.isEmpty() && QFileInfo::exists(m_fileName)) {
+    if (m_enabled && !m_fileName.isEmpty() && QFileInfo(m_fileName).isFile()) {
         name = m_fileName;
         m_host.OpenWithDefault(name);
     }

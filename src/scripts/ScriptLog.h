@@ -39,7 +39,9 @@ public:
     void NewLogFile();
     /// WriteLog: nothing while disabled; opens a new file name first when
     /// none is set. A failure shows "Ошибка записи журнала: %s!" and the
-    /// run goes on.
+    /// run goes on; the box comes once per log file, since a log that cannot
+    /// be written fails every entry of the run (a full disk would otherwise
+    /// ask the user to close a box per entry).
     void Write(const QString &text);
     /// CloseLog: with the log enabled and the file on disk, opens it with
     /// the default viewer; the file name becomes empty. Returns the name
@@ -65,6 +67,7 @@ private:
     std::function<QDateTime()> m_clock;
     QString m_fileName;
     bool m_enabled = false;
+    bool m_failureShown = false;
 };
 
 } // namespace lot

@@ -181,6 +181,28 @@ TEST_F(ScriptLogTest, WithTheLogOffNoFileIsMadeAndNothingOpens) {
     EXPECT_TRUE(LogFiles(w.Path(QString())).isEmpty());
 }
 
+TEST_F(ScriptLogTest, ALogThatCannotBeWrittenIsReportedOncePerRunAndTheRunGoesOn) {
+    Open();
+    // A folder where the log's name is taken by a folder: every entry fails.
+    ASSERT_TRUE(QDir(w.Path(QString())).mkpath(QStringLiteral("ScriptLog_2026-12-10-14-05-09.txt")));
+    w.Scripts().UseLog(true);
+    for (int run = 0; run < 2; ++run) {
+        w.Host.Clear();
+        const TScriptRunResult r =
+            w.Forecast({QStringLiteral("FULL:0#FIRST"), QStringLiteral("FULL:0#LAST")});
+        EXPECT_FALSE(r.Failed);
+        EXPECT_EQ(r.Stakes, 2);
+        const QStringList errors = w.Host.Errors();
+        ASSERT_EQ(errors.size(), 1) << errors.join('|').toStdString();
+        EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Ошибка записи журнала: ")))
+            << errors[0].toStdString();
+        EXPECT_TRUE(errors[0].endsWith(QStringLiteral("!")));
+        // No log was written, so none is opened.
+        EXPECT_TRUE(r.LogFile.isEmpty());
+    }
+    EXPECT_TRUE(w.Host.Opened.isEmpty());
+}
+
 TEST_F(ScriptLogTest, LogsDeleteFindsAndDeletesOnlyTheLogs) {
     Open();
     TScriptsController &scripts = w.Scripts();
