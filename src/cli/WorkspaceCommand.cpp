@@ -18,8 +18,9 @@ int TWorkspaceCommand::Run(TCliContext &ctx) {
 }
 
 bool TWorkspaceCommand::Open(const TNeeds &needs) {
-    // The window settings are not read: the command line has no window,
-    // and a read-only command must not rewrite the file.
+    // The window settings are read only when asked for, and never written:
+    // the command line has no window, and a command must not rewrite the file.
+    if (needs.WindowSettings && !m_ws->ReadWindowSettings()) return false;
     if (needs.GameSettings && !m_ws->LoadGameSettings() && needs.SettingsRequired) return false;
     if (needs.DataLock && !m_ws->Stakes().AcquireDataLock()) return false;
     if (needs.Draws && !m_ws->Archive().LoadDraws()) {

@@ -26,6 +26,10 @@ protected:
     /// so they refuse to run beside a window on the same folder; reading
     /// commands need no lock.
     struct TNeeds {
+        /// The window settings, read only: the switches a run of the
+        /// window would use (sorted draws, prefetch files, stake and
+        /// script options), so the command does what the window does.
+        bool WindowSettings = false;
         bool DataLock = false;     ///< the stakes file, as at start-up
         bool GameSettings = false; ///< game settings, methods and filter list file
         /// The game settings must have been read (the command's output

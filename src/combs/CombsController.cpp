@@ -66,11 +66,22 @@ void TCombsController::MakeUndoCopy(bool show) {
     m_undoValid = true;
 }
 
+void TCombsController::MoveListToUndo(bool show) {
+    if (show) m_host.ShowStatus(QStringLiteral("Создание файла отката..."));
+    SyncCapacity();
+    m_list.swap(m_undo);
+    m_undoCount = m_count;
+    m_undoValid = true;
+    // What the list's storage holds now is the old undo copy, no list.
+    m_count = 0;
+}
+
 bool TCombsController::RestoreUndo(bool show) {
     if (!m_undoValid) return false;
     if (show) m_host.ShowStatus(QStringLiteral("Отмена изменений..."));
     SyncCapacity();
-    std::copy_n(m_undo.data(), m_undoCount, m_list.data());
+    // The copy is emptied anyway: its storage may as well become the list.
+    m_list.swap(m_undo);
     m_count = m_undoCount;
     DiscardUndo();
     RefreshCombsView();
@@ -133,10 +144,25 @@ TOpResult TCombsController::GenerateCombs(bool show, int mode, const QString &pa
             m_count = 0;
             mode = NormalizeGenerateMode(mode);
             if (mode == cgmFromFile) return ReadFileIntoList(parameters, show);
+            if (m_sourceCacheOn && m_sourceCount >= 0 && m_sourceMode == mode &&
+                m_sourceParameters == parameters) {
+                EnsureCombsCapacity(m_list, m_sourceCount);
+                SyncCapacity();
+                std::copy_n(m_sourceCache.data(), m_sourceCount, m_list.data());
+                m_count = m_sourceCount;
+                return {};
+            }
             const uint64_t numbers = ParseMyNumbers(parameters);
             EnsureCombsCapacity(m_list, GenerateCount(mode, numbers));
             SyncCapacity();
             m_count = GenerateInto(mode, numbers, m_list.data());
+            if (m_sourceCacheOn) {
+                m_sourceCount = -1;
+                m_sourceCache.assign(m_list.data(), m_list.data() + m_count);
+                m_sourceCount = m_count;
+                m_sourceMode = mode;
+                m_sourceParameters = parameters;
+            }
             return {};
         });
     if (show) {
@@ -145,6 +171,15 @@ TOpResult TCombsController::GenerateCombs(bool show, int mode, const QString &pa
         DiscardUndo();
     }
     return r;
+}
+
+void TCombsController::SetSourceCache(bool on) {
+    m_sourceCacheOn = on;
+    if (on) return;
+    m_sourceCount = -1;
+    m_sourceMode = -1;
+    m_sourceParameters.clear();
+    TCombsArray().swap(m_sourceCache);
 }
 
 TOpResult TCombsController::GenerateSavedCombs(const TStatList &stats) {

@@ -90,8 +90,14 @@ public:
 
     /// Copies the list into the undo copy ("Создание файла отката..." when shown).
     void MakeUndoCopy(bool show);
-    /// Copies the undo copy back into the list and empties it ("Отмена
-    /// изменений..." when shown); refreshes the view. Does nothing and returns
+    /// MakeUndoCopy for a step that rewrites the whole list from the undo
+    /// copy: the undo copy takes the list's storage instead of a copy of it,
+    /// and the list is empty until the caller writes it (WritableData,
+    /// SetCount). The same status when shown.
+    void MoveListToUndo(bool show);
+    /// Gives the list the undo copy back and empties the copy ("Отмена
+    /// изменений..." when shown; the two storages trade places, nothing is
+    /// copied); refreshes the view. Does nothing and returns
     /// false when no undo copy was taken, so the list is never wiped by
     /// restoring a copy that does not exist.
     bool RestoreUndo(bool show);
@@ -111,6 +117,12 @@ public:
     /// With show: status text, then the history is cleared, the view
     /// refreshed and the undo copy emptied.
     TOpResult GenerateCombs(bool show, int mode, const QString &parameters);
+
+    /// Script runs: while on, the lists of modes 0..3 are kept after their
+    /// first generation and later generations with the same mode and
+    /// parameters copy them instead of enumerating again. Off frees them.
+    void SetSourceCache(bool on);
+    bool SourceCache() const { return m_sourceCacheOn; }
 
     /// The list at start-up: GenerateCombs (shown) with the saved generation
     /// parameters (CombsGenerateMode, CombsGenerateParameters).
@@ -214,6 +226,11 @@ private:
     TBufferKey m_bufferKey;
     QString m_dataDir;
     int m_threads = 1;
+    bool m_sourceCacheOn = false;
+    TCombsArray m_sourceCache;
+    int m_sourceCount = -1; ///< -1: nothing cached
+    int m_sourceMode = -1;
+    QString m_sourceParameters;
 };
 
 } // namespace lot

@@ -11,8 +11,9 @@ inline constexpr char SettingsSaveError[] = "Ошибка сохранения �
 // Long operations.
 inline constexpr char PleaseWait[] = "Подождите пожалуйста...";
 
-// Any file written by name (combination files, stake logs).
+// Any file written or read by name (combination files, stake logs, scripts).
 inline constexpr char FileWriteError[] = "Ошибка записи в файл \"%s\"!\r\r%s";
+inline constexpr char FileReadError[] = "Ошибка чтения файла \"%s\"!\r\r%s";
 
 // Records of the data files.
 inline constexpr char RecordNotFound[] = "Запись со индексом %d в файле данных не найдена!";

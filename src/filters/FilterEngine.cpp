@@ -203,7 +203,12 @@ bool TFilterEngine::StopBefore(const TFilterPart &part, const TStatValues &v, in
 void TFilterEngine::FilterStep(TCustomStat &instance, const TFilterPart &part) {
     Log(part.KeepSelected ? QStringLiteral("Оставляем выделенные значения...")
                           : QStringLiteral("Удаляем выделенные значения..."));
-    m_combs.MakeUndoCopy(true);
+    // Without a selected row ApplySelection leaves the list as it is, so
+    // only a copy keeps it.
+    if (m_moveUndo && m_table.SelectedCount() > 0)
+        m_combs.MoveListToUndo(true);
+    else
+        m_combs.MakeUndoCopy(true);
     ApplySelection(&instance, !part.KeepSelected);
     Log(Format(QStringLiteral("Количество комбинаций в списке: %d"), {m_combs.Count()}));
     m_table.ClearSelection();

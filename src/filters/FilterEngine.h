@@ -64,6 +64,11 @@ public:
     /// The filtering pass may use every core (the result is the same).
     void SetParallel(bool on) { m_parallel = on; }
     bool Parallel() const { return m_parallel; }
+    /// A step of ApplyFilterPart hands the list's storage to the undo copy
+    /// (TCombsController::MoveListToUndo) instead of copying it, since the
+    /// pass rewrites the list anyway. The result is the same; off copies.
+    void SetMoveUndo(bool on) { m_moveUndo = on; }
+    bool MoveUndo() const { return m_moveUndo; }
 
     // ---- manual filtering from the statistics tab ------------------------------
     /// StatFilter_Include / StatFilter_Exclude are enabled: idle, a non-empty
@@ -127,6 +132,7 @@ private:
     TIsStopped m_isStopped;
     TWriteLog m_writeLog;
     bool m_parallel = true;
+    bool m_moveUndo = false;
 };
 
 } // namespace lot

@@ -13,7 +13,8 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_stats(host, m_files, m_settings, m_archive), m_combs(host),
       m_stakes(host, m_files, m_settings, m_archive, m_stats.Registry(), m_combs),
       m_filters(host, m_stats.Registry(), m_archive.Draws(), m_combs, m_stats.Table()),
-      m_download(host, m_files, m_settings, m_archive) {
+      m_download(host, m_files, m_settings, m_archive),
+      m_scripts(host, m_files, m_settings, m_archive, m_stats, m_combs, m_filters, m_stakes) {
     m_combs.SetDataDir(m_files.Dir());
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
@@ -85,6 +86,19 @@ TOpResult TWorkspace::LoadWindowSettings() {
         m_settings.ApplyFirstStart();
         m_stats.ApplyWindowSettings();
         m_stakes.ApplyWindowSettings();
+        m_scripts.ApplyWindowSettings();
+    });
+}
+
+TOpResult TWorkspace::ReadWindowSettings() {
+    return Guarded(m_host, QString::fromUtf8(msg::SettingsLoadError), [&] {
+        m_settings.Load(m_files.FrmFile());
+        m_archive.ApplyWindowSettings();
+        m_stats.ApplyWindowSettings();
+        // What the first start would write: no prefetch files yet.
+        if (!m_settings.PrefetchsInit()) m_stats.UsePrefetchs(false);
+        m_stakes.ApplyWindowSettings();
+        m_scripts.ApplyWindowSettings();
     });
 }
 
@@ -127,8 +141,9 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         (void)m_combs.GenerateSavedCombs(m_stats.Registry());
         RecomputeAll(true);
 
-        // 12. Ratings, regular stakes and the script file load here once
+        // 12. The script file; ratings and regular stakes load here once
         //     they exist.
+        (void)m_scripts.LoadCurrentScript();
 
         const bool loadOnly = HasSwitch(SwitchLoadOnly);
         const bool fullRecreate = HasSwitch(SwitchFullRecreate);

@@ -14,6 +14,7 @@
 #include "core/WindowSettings.h"
 #include "download/DownloadController.h"
 #include "filters/FiltersController.h"
+#include "scripts/ScriptsController.h"
 #include "stakes/StakesController.h"
 #include "stats/StatsController.h"
 
@@ -74,6 +75,8 @@ public:
     const TStakesController &Stakes() const { return m_stakes; }
     TDownloadController &Download() { return m_download; }
     const TDownloadController &Download() const { return m_download; }
+    TScriptsController &Scripts() { return m_scripts; }
+    const TScriptsController &Scripts() const { return m_scripts; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -106,6 +109,11 @@ public:
     /// first-start rule and hands the switches to the areas. Error box
     /// "Ошибка загрузки параметров программы!\r\r%s".
     TOpResult LoadWindowSettings();
+    /// The ".frm" file for a run without a window (the command line): the
+    /// switches reach the areas as at start-up step 5, but nothing is
+    /// written, the first-start rule included (its prefetch switch applies
+    /// in memory). Error box "Ошибка загрузки параметров программы!\r\r%s".
+    TOpResult ReadWindowSettings();
     /// Writes the ".frm" file; error box "Ошибка сохранения параметров программы!\r\r%s".
     TOpResult SaveWindowSettings();
     /// Start-up step 6 (engine side): the game settings, the methods, the
@@ -147,6 +155,7 @@ private:
     TStakesController m_stakes;
     TFiltersController m_filters;
     TDownloadController m_download;
+    TScriptsController m_scripts;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;

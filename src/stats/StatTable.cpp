@@ -138,12 +138,58 @@ TStatTable::TLastRun TStatTable::CurrentInputs() const {
     return {m_archive.Count(), m_archive.Offset(), m_sampleLength, m_selectorIndex, SelectedEntry()};
 }
 
+bool TStatTable::SameInputs(const TLastRun &a, const TLastRun &b) {
+    return a.ArchiveCount == b.ArchiveCount && a.Offset == b.Offset && a.SampleLength == b.SampleLength &&
+           a.SelectorIndex == b.SelectorIndex && a.Entry == b.Entry;
+}
+
+void TStatTable::SetReuseComputations(bool on, int capacity) {
+    m_reuseCapacity = on ? std::max(1, capacity) : 0;
+    m_kept.clear();
+}
+
+bool TStatTable::TakeKept(const TLastRun &inputs) {
+    for (size_t i = 0; i < m_kept.size(); ++i) {
+        TKeptRun &k = m_kept[i];
+        if (!SameInputs(k.Inputs, inputs) || k.SortedDraws != m_sortedDraws) continue;
+        m_rows = k.Rows;
+        m_hasFull = k.HasFull;
+        m_summary = k.Summary;
+        m_chart = k.Chart;
+        m_weightCoefs = k.WeightCoefs;
+        if (!(m_stats.WeightCoefs() == m_weightCoefs)) {
+            m_weightCoefs = m_stats.WeightCoefs();
+            for (TStatRow &row : m_rows)
+                FillWeightCell(row);
+        }
+        Sort();
+        // The most recent use goes last, so the oldest is dropped first.
+        std::rotate(m_kept.begin() + std::ptrdiff_t(i), m_kept.begin() + std::ptrdiff_t(i) + 1, m_kept.end());
+        ++m_reuseCount;
+        return true;
+    }
+    return false;
+}
+
+void TStatTable::Keep(const TLastRun &inputs) {
+    if (m_reuseCapacity <= 0) return;
+    TKeptRun k;
+    k.Inputs = inputs;
+    k.SortedDraws = m_sortedDraws;
+    k.Rows = m_rows;
+    for (TStatRow &row : k.Rows)
+        row.Selected = false;
+    k.HasFull = m_hasFull;
+    k.Summary = m_summary;
+    k.Chart = m_chart;
+    k.WeightCoefs = m_weightCoefs;
+    if (int(m_kept.size()) >= m_reuseCapacity) m_kept.erase(m_kept.begin());
+    m_kept.push_back(std::move(k));
+}
+
 void TStatTable::ComputeStatistics(bool force) {
     const TLastRun inputs = CurrentInputs();
-    const bool unchanged = inputs.ArchiveCount == m_lastRun.ArchiveCount &&
-                           inputs.Offset == m_lastRun.Offset &&
-                           inputs.SampleLength == m_lastRun.SampleLength &&
-                           inputs.SelectorIndex == m_lastRun.SelectorIndex && inputs.Entry == m_lastRun.Entry;
+    const bool unchanged = SameInputs(inputs, m_lastRun);
     if (!force && unchanged) {
         // A script step may bring its own weight coefficients without any
         // other change; the weight column follows them instead of showing
@@ -159,6 +205,9 @@ void TStatTable::ComputeStatistics(bool force) {
         }
         return;
     }
+    // Whatever changed the data behind a forced computation changed it for
+    // the kept ones too.
+    if (force) m_kept.clear();
     m_lastRun = inputs;
     if (m_selectorIndex < 0 || m_archive.IsEmpty()) {
         const bool hadSelection = SelectedCount() > 0;
@@ -170,8 +219,14 @@ void TStatTable::ComputeStatistics(bool force) {
         if (hadSelection) emit SelectionChanged();
         return;
     }
+    if (!force && TakeKept(inputs)) {
+        emit TableChanged();
+        emit SelectionChanged();
+        return;
+    }
     try {
         Compute();
+        Keep(inputs);
     } catch (...) {
         // The next request recomputes instead of trusting a half-done run.
         m_lastRun = {};

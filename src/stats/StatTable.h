@@ -179,6 +179,16 @@ public:
     void Clear();
     /// Number of completed computations (tests check change detection with it).
     int ComputeCount() const { return m_computeCount; }
+    /// Script runs switch between a few methods and lengths at one offset:
+    /// while on, the last computations (at most capacity) are kept, and a
+    /// request whose inputs (archive length, offset, sample length, method,
+    /// sorted draws) equal a kept one's takes its rows, figures and chart
+    /// instead of computing again (the weight column follows the current
+    /// coefficients). A forced computation and switching off forget them.
+    void SetReuseComputations(bool on, int capacity = 8);
+    bool ReuseComputations() const { return m_reuseCapacity > 0; }
+    /// Requests answered from a kept computation.
+    int ReuseCount() const { return m_reuseCount; }
 
     /// The last computation compared the sample with the full set.
     bool HasFull() const { return m_hasFull; }
@@ -253,7 +263,19 @@ private:
         int SelectorIndex = -2;
         int Entry = -2;
     };
+    struct TKeptRun {
+        TLastRun Inputs;
+        bool SortedDraws = false;
+        std::vector<TStatRow> Rows;
+        bool HasFull = false;
+        TStatSummary Summary;
+        TStatChart Chart;
+        TWeightCoefs WeightCoefs;
+    };
     TLastRun CurrentInputs() const;
+    static bool SameInputs(const TLastRun &a, const TLastRun &b);
+    bool TakeKept(const TLastRun &inputs);
+    void Keep(const TLastRun &inputs);
     void Compute();
     void ComputeNorms(const TFullSetCounts &full, double ratio, TStatDrawArray &values) const;
     void FillRow(TCustomStat &stat, const TStatDraw &v, int lastIdx, TStatRow &row);
@@ -283,6 +305,9 @@ private:
     TStatChart m_chart;
     int m_sortColumn = scCount;
     bool m_sortDescending = false;
+    int m_reuseCapacity = 0;
+    int m_reuseCount = 0;
+    std::vector<TKeptRun> m_kept; ///< oldest first
 };
 
 } // namespace lot

@@ -116,7 +116,9 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"mnRating", ""},
         {"mnTables", ""},
         {"mnSystems", ""},
-        {"mnScript", ""},
+        {"mnScript",
+         "ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete | ScriptAdd ScriptClone ScriptEdit "
+         "ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | ScriptOpen ScriptLoad ScriptSave"},
         {"mnView", "TabGraphs TabCard TabLayout TabWeek TabTables SystemsOn | ViewColorDraws ViewColorCombs"},
         {"mnHelp", "AutoUpdate"},
         {"AutoDownload", "AutoDownload0 AutoDownload1 AutoDownload2"},
@@ -128,6 +130,9 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"pmStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},
+        {"pmScript",
+         "ScriptAdd ScriptClone ScriptEdit ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | "
+         "ScriptOpen ScriptLoad ScriptSave | ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete"},
         {"pmDrawsStat", "StatFilter_Include StatFilter_Exclude | StatRefresh | DrawsStatePrefetchsEnabled "
                         "DrawsStateShowTotalLine"},
         {"tbDrawsStat", "StatFilter_Include StatFilter_Exclude | StatRefresh | DrawsStatePrefetchsEnabled "

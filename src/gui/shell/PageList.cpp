@@ -2,6 +2,7 @@
 
 #include "gui/archive/DrawsPage.h"
 #include "gui/combs/CombsPage.h"
+#include "gui/scripts/ScriptPage.h"
 #include "gui/shell/PlaceholderPage.h"
 #include "gui/stakes/StakesPage.h"
 #include "gui/stats/GraphsPage.h"
@@ -39,7 +40,7 @@ const QList<TPageFactory> &PageFactories() {
         Placeholder("tsRating", "Рейтинг"),
         Placeholder("tsTables", "Регуляры"),
         Placeholder("tsSystems", "Системы"),
-        Placeholder("tsScript", "Сценарий"),
+        Page<TScriptPage>(),
     };
     return pages;
 }

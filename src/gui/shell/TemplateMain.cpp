@@ -478,6 +478,27 @@ QString TTemplateMain::FindHelpFile() const {
 // ---- window events ---------------------------------------------------------------------------------------
 
 void TTemplateMain::closeEvent(QCloseEvent *event) {
+    // A running script is asked to stop first; the window closes once it has.
+    TScriptsController &scripts = m_ws->Scripts();
+    if (scripts.Running()) {
+        event->ignore();
+        if (!scripts.StopRequested()) {
+            if (!m_host.Confirm(TScriptsController::StopConfirmText())) return;
+            scripts.RequestStop();
+            m_actions->UpdateAll();
+        }
+        if (!m_closeAfterRun) {
+            m_closeAfterRun = true;
+            // The run ends its busy state last: closing any earlier would be
+            // refused below and the user's close lost.
+            connect(&m_host, &TGuiHost::BusyChanged, this, [this](bool busy) {
+                if (busy || !m_closeAfterRun) return;
+                m_closeAfterRun = false;
+                QTimer::singleShot(0, this, &QWidget::close);
+            });
+        }
+        return;
+    }
     // A running operation finishes first; its busy state keeps the window open.
     if (!m_host.IsIdle()) {
         event->ignore();

@@ -149,6 +149,7 @@ private:
     bool m_terminate = false;
     bool m_settingsLoaded = false;
     bool m_wasShown = false;
+    bool m_closeAfterRun = false;
     int m_leftWidth = 335;
 };
 
