@@ -23,6 +23,8 @@ bool TWorkspaceCommand::Open(const TNeeds &needs) {
     if (needs.WindowSettings && !m_ws->ReadWindowSettings()) return false;
     if (needs.GameSettings && !m_ws->LoadGameSettings() && needs.SettingsRequired) return false;
     if (needs.DataLock && !m_ws->Stakes().AcquireDataLock()) return false;
+    // A command that checks stakes saves the ratings: they must hold the file's rows first.
+    if (needs.DataLock && !m_ws->Stakes().ReadRatings()) return false;
     if (needs.Draws && !m_ws->Archive().LoadDraws()) {
         if (!needs.KeepDamagedDraws) return false;
         m_drawsFailed = true;

@@ -22,6 +22,12 @@ QString TDataFolder::DrawsFile() const {
 QString TDataFolder::StakesFile() const {
     return ProgramFilePath(QStringLiteral(".lsk"));
 }
+QString TDataFolder::RatingsFile() const {
+    return ProgramFilePath(QStringLiteral(".lrt"));
+}
+QString TDataFolder::TablesFile() const {
+    return ProgramFilePath(QStringLiteral(".ltb"));
+}
 QString TDataFolder::IniFile() const {
     return ProgramFilePath(QStringLiteral(".ini"));
 }

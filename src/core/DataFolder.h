@@ -20,6 +20,8 @@ public:
 
     QString DrawsFile() const;   ///< "Brantlee_6x45.ldr"
     QString StakesFile() const;  ///< "Brantlee_6x45.lsk"
+    QString RatingsFile() const; ///< "Brantlee_6x45.lrt"
+    QString TablesFile() const;  ///< "Brantlee_6x45.ltb"
     QString IniFile() const;     ///< "Brantlee_6x45.ini"
     QString FrmFile() const;     ///< "Brantlee_6x45.frm"
     QString FltFile() const;     ///< "Brantlee_6x45.flt"

@@ -7,6 +7,7 @@
 #include "core/Messages.h"
 #include "core/WindowSettings.h"
 #include "filters/FilterText.h"
+#include "scripts/RatingScript.h"
 #include "scripts/ScriptFile.h"
 #include "stats/StatsController.h"
 
@@ -160,6 +161,24 @@ TOpResult TScriptsController::UseScriptFile(const QString &fileName) {
 TOpResult TScriptsController::AppendLine(const QString &line, int *index) {
     m_lines.append(line);
     if (index) *index = LineCount() - 1;
+    return Changed();
+}
+
+TOpResult TScriptsController::AddRatingLines(const QStringList &comments, int *added) {
+    TBusyGuard busy(m_host);
+    m_host.ShowStatus(QStringLiteral("Генерация новых строк в сценарии..."));
+    int count = 0;
+    for (const QString &comment : comments) {
+        const QString line = RatingToScriptLine(comment);
+        if (!IsRatingScriptLine(m_stats.Registry(), line)) {
+            m_host.ShowError(Format(QStringLiteral("Строку\r\r%s\r\rневозможно добавить в сценарий!"), {comment}));
+            continue;
+        }
+        m_lines.append(line);
+        ++count;
+    }
+    if (added) *added = count;
+    if (count == 0) return {};
     return Changed();
 }
 

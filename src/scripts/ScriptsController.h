@@ -97,6 +97,12 @@ public:
     /// ScriptUp (delta -1) and ScriptDown (delta 1): swaps the line with its
     /// neighbour; index receives the moved row.
     TOpResult MoveLine(int index, int delta, int *moved = nullptr);
+    /// RatingsToScript: status "Генерация новых строк в сценарии...", one
+    /// line per rating comment (RatingToScriptLine) appended when it is a
+    /// script line; any other shows "Строку\r\r%s\r\rневозможно добавить
+    /// в сценарий!" with the comment and is skipped. added: the lines
+    /// appended. Fails when the script file cannot be written.
+    TOpResult AddRatingLines(const QStringList &comments, int *added = nullptr);
 
     // ---- running --------------------------------------------------------------------------------
     /// ScriptRun and ScriptTest may start: nothing runs, the script has lines

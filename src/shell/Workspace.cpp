@@ -21,6 +21,7 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
     connect(&m_archive, &TArchiveController::StatusPanelsChanged, this, &TWorkspace::StatusPanelsChanged);
     connect(&m_combs, &TCombsController::ListChanged, this, &TWorkspace::StatusPanelsChanged);
     connect(&m_stakes, &TStakesController::StakesChanged, this, &TWorkspace::StatusPanelsChanged);
+    connect(&m_stakes, &TStakesController::RatingsChanged, this, &TWorkspace::StatusPanelsChanged);
     // New draws settle the stakes made for them.
     connect(&m_download, &TDownloadController::DownloadFinished, this,
             [this] { m_stakes.CheckStakesManual(); });
@@ -69,8 +70,7 @@ QString TWorkspace::StatusPanelText(int i) const {
     case 4:
         return m_stakes.CountText();
     case 5:
-        // The ratings report their count here once they join.
-        return Format(QStringLiteral("Рейтинг: %d"), {0});
+        return m_stakes.RatingsCountText();
     default:
         return QString();
     }
@@ -144,6 +144,7 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         // 12. The script file; ratings and regular stakes load here once
         //     they exist.
         (void)m_scripts.LoadCurrentScript();
+        (void)m_stakes.LoadRatings();
 
         const bool loadOnly = HasSwitch(SwitchLoadOnly);
         const bool fullRecreate = HasSwitch(SwitchFullRecreate);

@@ -162,19 +162,20 @@ TOpResult TStakesController::SeekRecentDraws(int n, TRecentDraws &result) {
     return Guarded(m_host, Text(SeekDrawsError), [&] { result = m_file.SeekRecentDraws(n); });
 }
 
+void TStakesController::ReadEachStake(const std::function<void(qint64, const TStakeRec &)> &visit) {
+    std::vector<TStakeRec> block(static_cast<size_t>(TStakesFile::BlockRecords));
+    const qint64 count = m_file.Count();
+    for (qint64 at = 0; at < count;) {
+        const qint64 got = m_file.ReadRecords(at, block.data(), std::min(TStakesFile::BlockRecords, count - at));
+        if (got <= 0) break;
+        for (qint64 i = 0; i < got; ++i)
+            visit(at + i, block[size_t(i)]);
+        at += got;
+    }
+}
+
 TOpResult TStakesController::VisitStakes(const std::function<void(qint64, const TStakeRec &)> &visit) {
-    return Guarded(m_host, Text(msg::StakesReadError), [&] {
-        std::vector<TStakeRec> block(static_cast<size_t>(TStakesFile::BlockRecords));
-        const qint64 count = m_file.Count();
-        for (qint64 at = 0; at < count;) {
-            const qint64 got =
-                m_file.ReadRecords(at, block.data(), std::min(TStakesFile::BlockRecords, count - at));
-            if (got <= 0) break;
-            for (qint64 i = 0; i < got; ++i)
-                visit(at + i, block[size_t(i)]);
-            at += got;
-        }
-    });
+    return Guarded(m_host, Text(msg::StakesReadError), [&] { ReadEachStake(visit); });
 }
 
 // ---- making stakes ---------------------------------------------------------------------------
@@ -267,11 +268,6 @@ TOpResult TStakesController::AddStakesForCombs(std::span<const TComb> combs, int
 
 // ---- checking --------------------------------------------------------------------------------
 
-void TStakesController::AccumulateRating(const TStakeRec &rec) {
-    // The ratings of the comments are not built yet; they accumulate here.
-    Q_UNUSED(rec);
-}
-
 TOpResult TStakesController::CheckStakes(qint64 &checked) {
     checked = 0;
     TBusyGuard busy(m_host);
@@ -294,10 +290,11 @@ TOpResult TStakesController::CheckAndSave(qint64 *checked) {
     qint64 count = 0;
     TOpResult r = CheckStakes(count);
     if (checked) *checked = count;
-    // The ratings are sorted and saved here once they exist.
     if (count > 0) {
         const TOpResult flushed = ReopenStakes();
         if (r) r = flushed;
+        const TOpResult sorted = SortRatings(m_ratingsSortColumn, m_ratingsSortDescending);
+        if (r) r = sorted;
     }
     return r;
 }
@@ -371,8 +368,9 @@ TOpResult TStakesController::StakeClear() {
     m_host.ShowStatus(QStringLiteral("Удаление ставок..."));
     TOpResult r = Guarded(m_host, Text(DeleteError), [&] { m_file.Truncate(); });
     if (r) r = ReopenStakes();
-    // The ratings are refreshed here (with their own question) once they exist.
     RefreshStakesView(false, false);
+    // The user decides whether the accumulated ratings survive.
+    if (r) r = RatingsRefresh();
     return r;
 }
 

@@ -6,6 +6,8 @@
 /// options and tells views about changes.
 
 #include "core/OpResult.h"
+#include "stakes/Ratings.h"
+#include "stakes/StakeGraphs.h"
 #include "stakes/StakesFile.h"
 
 #include <functional>
@@ -128,14 +130,14 @@ public:
     /// "Проверка результатов ставок..."); checked receives how many. Error
     /// box "Ошибка проверки ставок!\r\r%s"; what was written stays checked.
     TOpResult CheckStakes(qint64 &checked);
-    /// CheckStakes and, when it checked any, ReopenStakes (and the ratings'
-    /// save once they exist).
+    /// CheckStakes and, when it checked any, ReopenStakes and SortRatings
+    /// with the list's column and direction (which saves the ratings).
     TOpResult CheckAndSave(qint64 *checked = nullptr);
     /// StakesCheckManual: CheckAndSave, then RefreshStakesView (refresh, no jump).
     TOpResult CheckStakesManual(qint64 *checked = nullptr);
-    /// Where a checked stake feeds the rating of its comment. The ratings
-    /// are not built yet, so this does nothing; CheckStakes calls it for
-    /// every stake it checks.
+    /// Credits a checked stake to the rating of its comment (CheckStakes
+    /// calls it for every stake it checks, RatingsRefresh for every checked
+    /// stake of the file).
     void AccumulateRating(const TStakeRec &rec);
     /// The clock of the stake log lines (tests set a fixed one).
     void SetLogClock(std::function<QDateTime()> clock) { m_logClock = std::move(clock); }
@@ -155,12 +157,67 @@ public:
     /// same way.
     TOpResult DeleteStakesByOverlaps(int condition, int value, qint64 *removed = nullptr);
     /// StakeClear: the caller has confirmed. Status "Удаление ставок...",
-    /// empties the file, resets the grid (no refresh, no jump).
+    /// empties the file, resets the grid (no refresh, no jump), then
+    /// RatingsRefresh with its own question.
     TOpResult StakeClear();
     /// LogStakesDelete: information "Файлы журналов не найдены!" when there
     /// are none; otherwise deletes them (status "Поиск файлов журналов...")
     /// and reports the outcome.
     TOpResult DeleteStakeLogs();
+
+    // ---- ratings ---------------------------------------------------------------------------------
+    const TRatings &Ratings() const { return m_ratings; }
+    /// Tests and the start of a run without a file.
+    TRatings &MutableRatings() { return m_ratings; }
+    /// "Рейтинг: %d" for the status bar.
+    QString RatingsCountText() const;
+    /// Start-up: when the ratings file exists, status "Загрузка файла
+    /// рейтинга...", reads it, then sorts with the list's column and
+    /// direction and saves. A read error shows "Ошибка чтения файла
+    /// рейтинга!\r\r%s" and keeps the ratings as they were, the file
+    /// untouched.
+    TOpResult LoadRatings();
+    /// The ratings file as it is, without the sort and the save (the
+    /// command line). A missing file gives no ratings; error box as LoadRatings.
+    TOpResult ReadRatings();
+    /// Status "Сохранение файла рейтинга...", rewrites the ratings file
+    /// from the rows; error box "Ошибка записи в файл рейтинга!\r\r%s".
+    /// After a failed load the unread file is first copied to
+    /// "<file>.bak[.N]", so no save loses it.
+    /// Emits RatingsChanged in every case.
+    TOpResult SaveRatings();
+    /// Status "Сортировка рейтинга...", sorts (a negative column leaves the
+    /// order) and remembers the column and direction, then SaveRatings.
+    TOpResult SortRatings(int column, bool descending);
+    /// The list's sort: column 3 descending until the user clicks another.
+    int RatingsSortColumn() const { return m_ratingsSortColumn; }
+    bool RatingsSortDescending() const { return m_ratingsSortDescending; }
+    /// Rebuilds the ratings from the checked stakes of the file. When
+    /// ratings exist it asks "Пересчитать рейтинг только по текущим
+    /// ставкам?..." first; anything but Yes ends it (refused set then).
+    /// Status "Обновление рейтинга...", then SortRatings with the list's
+    /// column and direction. Error box "Ошибка обновления рейтинга!\r\r%s",
+    /// the ratings as they were.
+    TOpResult RatingsRefresh(bool *refused = nullptr);
+    /// The CSV export to fileName (Windows-1251, CR LF; the decimal point of
+    /// the user's locale). Status "Экспорт в CSV-файл..."; error box
+    /// "Ошибка экспорта рейтинга в CSV-файл!\r\r%s", no file then.
+    TOpResult ExportRatingsCsv(const QString &fileName);
+    /// StakesGraphDraws: status "Создание графиков...", the profit of every
+    /// record with a draw number not below 0 (checked or not) summed per
+    /// draw, streamed from the file. Error box with GraphNoDataText() when
+    /// there is no such record.
+    TOpResult StakesGraphDraws(TStakeGraph &graph);
+    /// StakesGraphOverlap (profits false) and StakesGraphProfits: the
+    /// stakes of the 100 most recent checked draws (SeekRecentDraws) whose
+    /// comment is one of comments ignoring case, one point per stake in the
+    /// series of its comment. Error box with GraphNoDataText() without
+    /// comments or with fewer than 2 such draws.
+    TOpResult StakesGraphComments(const QStringList &comments, bool profits, TStakeGraph &graph);
+    /// What the columns "E0".."E6" show: window setting "RatingsEffMode", 0..2.
+    int RatingsEffMode() const;
+    /// Stores the mode at once and tells the list.
+    TOpResult SetRatingsEffMode(int mode);
 
     // ---- the stake options (window settings, written at once) --------------------------------
     bool StakesLogEnabled() const { return m_logEnabled; }
@@ -189,8 +246,12 @@ signals:
     void StakesLayoutReset();
     /// One of the three stake options changed.
     void OptionsChanged();
+    /// The ratings' rows, order or efficiency mode changed.
+    void RatingsChanged();
 
 private:
+    /// Every record in file order, block by block; raises.
+    void ReadEachStake(const std::function<void(qint64 index, const TStakeRec &rec)> &visit);
     TOpResult DeleteThroughTemp(const std::function<bool(qint64, const TStakeRec &)> &remove,
                                 qint64 *removed);
     void StoreSwitch(void (TWindowSettings::*set)(bool), bool on);
@@ -202,6 +263,10 @@ private:
     const TStatList &m_registry;
     const TCombsController &m_combs;
     TStakesFile m_file;
+    TRatings m_ratings;
+    bool m_ratingsUnread = false; ///< the file could not be read: keep a copy before the next save
+    int m_ratingsSortColumn = rcAverage;
+    bool m_ratingsSortDescending = true;
     QRandomGenerator m_random;
     std::function<QDateTime()> m_logClock;
     bool m_viewErrorShown = false;
