@@ -1,0 +1,113 @@
+#pragma once
+/// @file Group 11 methods: the characteristic number of six numbers in
+/// their order, reduced by repeated differences of neighbours down to two
+/// numbers a, b and h = |b - a|. Variant 0 is h; variant 1 is a + b when h
+/// is 0 or 1, else h; variant 2 is a + b when h is 0, the pair (1, a + b)
+/// when h is 1, else h.
+///
+/// HCO3 is dynamic and meant for filtering only: its table holds the
+/// characteristic number (variant 2) of the reference draw and a series of
+/// its multiples, each counted 1 when it came out in the draw that followed
+/// the reference draw (known only while a draws offset hides that draw);
+/// a combination has the values of its numbers.
+
+#include "stats/CustomStatBases.h"
+#include "stats/KeyedStat.h"
+
+namespace lot {
+
+namespace detail {
+
+/// A characteristic number; Pair: variant 2's pair (1, Value).
+struct TOgnevNumber {
+    int Value = 0;
+    bool Pair = false;
+};
+
+inline TOgnevNumber OgnevNumber(const TComb &c, int variant) {
+    int x[CombSize];
+    for (int i = 0; i < CombSize; ++i)
+        x[i] = c[i];
+    for (int n = CombSize; n > 2; --n)
+        for (int i = 0; i + 1 < n; ++i)
+            x[i] = x[i + 1] > x[i] ? x[i + 1] - x[i] : x[i] - x[i + 1];
+    const int a = x[0], b = x[1];
+    const int h = b > a ? b - a : a - b;
+    if (variant == 1 && h < 2) return {a + b, false};
+    if (variant == 2 && h == 0) return {a + b, false};
+    if (variant == 2 && h == 1) return {a + b, true};
+    return {h, false};
+}
+
+} // namespace detail
+
+/// Base of HCO1 and HCO2: group 11 with a graph value.
+class TCustomOgnevGraphStat : public TCustomGraphStat {
+public:
+    using TCustomGraphStat::TCustomGraphStat;
+    static uint8_t Group() { return 11; }
+};
+
+template <class D, int Variant> class TOgnevStat : public TKeyedStat<D, TCustomOgnevGraphStat> {
+public:
+    using TKeyedStat<D, TCustomOgnevGraphStat>::TKeyedStat;
+    static QString CodeFormat() { return QStringLiteral("HCO") + QString::number(Variant + 1); }
+    static uint8_t Flags() { return sfOrdered | sfPrefetch; }
+    static constexpr TKeySearch MatchSearch = ksWord1;
+    static constexpr int MaxKeys = 1;
+
+    int KeysOf(const TComb &c, TStatKey *keys) const {
+        keys[0] = TStatKey::FromWords(uint16_t(detail::OgnevNumber(c, Variant).Value));
+        return 1;
+    }
+};
+
+/// HCO1: the characteristic number by differences alone.
+class TstOgnev1 final : public TOgnevStat<TstOgnev1, 0> {
+    LOT_STAT_CLASS(TstOgnev1)
+public:
+    using TOgnevStat::TOgnevStat;
+    static QString CaptionFormat() { return QStringLiteral("Число Огнева 1 (только разность)"); }
+};
+
+/// HCO2: a + b instead of a difference of 0 or 1.
+class TstOgnev2 final : public TOgnevStat<TstOgnev2, 1> {
+    LOT_STAT_CLASS(TstOgnev2)
+public:
+    using TOgnevStat::TOgnevStat;
+    static QString CaptionFormat() {
+        return QStringLiteral("Число Огнева 2 (разность + сложение, если {0,1})");
+    }
+};
+
+/// HCO3: the candidates derived from the reference draw's characteristic
+/// number; any number of a combination among the selected ones matches.
+class TstOgnev3 final : public TKeyedStat<TstOgnev3, TCustomStat> {
+    LOT_STAT_CLASS(TstOgnev3)
+public:
+    using TKeyedStat::TKeyedStat;
+    static QString CodeFormat() { return QStringLiteral("HCO3"); }
+    static QString CaptionFormat() { return QStringLiteral("Числа Огнева 3 (динамический, только фильтр)"); }
+    static uint8_t Group() { return 11; }
+    static uint8_t Flags() { return sfOrdered | sfDynamic; }
+    static bool AllowsValueList() { return false; }
+    static constexpr TKeySearch MatchSearch = ksWord1;
+    /// The number and at most ten multiples (of 4: 44, 40, ..., 8).
+    static constexpr int MaxKeys = 12;
+
+    /// The number, then "(1)" for the pair result.
+    QString ValueToText(const TStatDraw &v) const override;
+    /// The candidates count 1 when they came out in the draw after lastIdx,
+    /// else 0, and measure no periods.
+    void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
+                    TLastValueArray &lastValues) override;
+    int NumberKeysOf(int n, TStatKey *keys) const {
+        if (n <= 0 || n > 255) return 0;
+        keys[0] = TStatKey::FromWords(uint16_t(n));
+        return 1;
+    }
+    /// The candidates of the reference draw; none for any other draw.
+    int DrawKeysOf(int drawIdx, TStatKey *keys) const;
+};
+
+} // namespace lot

@@ -1,0 +1,54 @@
+#include "stats/methods/SegmentMethods.h"
+
+#include "core/Format.h"
+#include "stats/StatList.h"
+
+namespace lot {
+
+TSegmentLayout::TSegmentLayout(const TSegmentMap &map) {
+    for (int n = 1; n <= NumberCount; ++n) {
+        const uint8_t s = map[size_t(n - 1)];
+        if (s == 0) continue;
+        m_of[size_t(n)] = s;
+        int slot = 0;
+        while (slot < m_count && m_order[size_t(slot)] != s)
+            ++slot;
+        if (slot == m_count) m_order[size_t(m_count++)] = s;
+        m_slot[size_t(n)] = uint8_t(slot + 1);
+        if (m_max < m_min) {
+            m_min = m_max = s;
+        } else {
+            m_min = std::min<int>(m_min, s);
+            m_max = std::max<int>(m_max, s);
+        }
+    }
+}
+
+TSegmentLayout TSegmentLayout::Of(const TStatList &list) {
+    return TSegmentLayout(list.MatrixSegments());
+}
+
+TCustomSegmentsStat::TCustomSegmentsStat(const TStatList &list, int param)
+    : TCustomStat(list, param), m_segments(TSegmentLayout::Of(list)) {}
+
+TCustomSegmentsGraphStat::TCustomSegmentsGraphStat(const TStatList &list, int param)
+    : TCustomGraphStat(list, param), m_segments(TSegmentLayout::Of(list)) {}
+
+QString SegmentTupleCaption(int size, bool windows) {
+    return Format(windows ? QStringLiteral("Сочетания из %0:d сегментов по соседним числам")
+                          : QStringLiteral("Сочетания из %0:d сегментов по всем числам тиража"),
+                  {size});
+}
+
+void TstSegments::EnumAllValues(int lastIdx, TStatDrawArray &values) {
+    TKeyedStat::EnumAllValues(lastIdx, values);
+    for (int s = 0; s < m_segments.Count(); ++s)
+        AddListed(values, TStatKey::FromWords(m_segments.Order()[size_t(s)]));
+}
+
+TParamRange TstSgmValCnt::GetParamRange(const TStatList &list) {
+    const TSegmentLayout segments = TSegmentLayout::Of(list);
+    return {segments.Min(), segments.Max()};
+}
+
+} // namespace lot
