@@ -289,7 +289,7 @@ public:
         const int n = DrawKeys(drawIdx, keys);
         for (int i = 0; i < n; ++i) {
             this->m_work.Key = keys[i];
-            AddValue(values, this->m_work, D::PeriodKeys == TPeriodKeys::All || i == 0);
+            this->AddDrawValue(values, this->m_work, D::PeriodKeys == TPeriodKeys::All || i == 0);
         }
     }
 

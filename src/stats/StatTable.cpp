@@ -220,8 +220,11 @@ void TStatTable::Compute() {
         TStatScratch scratch;
         scratch.Clear();
         TLastValueArray lastValues;
+        TValueIndex index(values);
+        stat->SetValueIndex(&index);
         for (int i = first; i <= last; ++i)
             stat->DrawValues(i, last, m_sortedDraws, values, scratch, lastValues);
+        stat->SetValueIndex(nullptr);
     }
 
     if (!values.empty()) {
