@@ -80,37 +80,103 @@ constexpr TPositionTuples MakePositionTuples(int size, bool windows) {
     return t;
 }
 
-/// The fast matcher of the tuple methods: the places of a tuple, each
-/// below 64, packed six bits a place into the index of a bit table of the
-/// selected tuples (512 bytes for pairs, 32 KiB for triples, 2 MiB for
-/// quadruples), instead of a search of the selected keys per tuple. A
-/// combination with a place of 64 or more (a byte outside the numbers, as
-/// a place of its own) is looked up among the selected keys themselves.
-template <int Size, bool Windows>
-class TPackedTupleMatcher final : public TInlineCombMatcher<TPackedTupleMatcher<Size, Windows>> {
+/// The tuples of Size - 1 positions that lie within the first five
+/// positions: the beginnings of the tuples the matcher looks up.
+constexpr TPositionTuples MakePrefixTuples(int size) {
+    const TPositionTuples all = MakePositionTuples(size - 1, false);
+    TPositionTuples t;
+    for (int i = 0; i < all.Count; ++i)
+        if (all.Positions[size_t(i)][size_t(size - 2)] < CombSize - 1)
+            t.Positions[size_t(t.Count++)] = all.Positions[size_t(i)];
+    return t;
+}
+
+/// The fast matcher of the tuple methods. A table gives, for the places of
+/// the first Size - 1 words of a tuple (each below 64, six bits each), the
+/// places of the last word that complete a selected tuple, as a bit mask
+/// (512 bytes for pairs, 32 KiB for triples, 2 MiB for quadruples). What
+/// the first five numbers decide (a selected tuple among them, and the last
+/// places that would complete one with the sixth number) is kept while they
+/// stay the same, as they do over long runs of an ordered list: a
+/// combination then costs one shift. A combination with a place of 64 or
+/// more (a byte outside the numbers, as a place of its own) is looked up
+/// among the selected keys themselves.
+template <int Size, bool Windows> class TPackedTupleMatcher final : public TCombMatcher {
 public:
     static constexpr TPositionTuples Tuples = MakePositionTuples(Size, Windows);
+    static constexpr TPositionTuples Prefixes = MakePrefixTuples(Size);
 
     TPackedTupleMatcher(const TPlaceTable &places, const TStatDrawArray &selected)
-        : m_places(places), m_keys(selected, ksExact), m_bits((size_t(1) << (6 * Size)) / 64 + 1) {
+        : m_places(places), m_keys(selected, ksExact), m_last(size_t(1) << (6 * (Size - 1))) {
         for (const TStatDraw &s : selected) {
             bool fits = true;
             uint32_t index = 0;
             for (int w = 1; w <= 4; ++w) {
                 const uint16_t v = s.Key.W(w);
-                if (w <= Size) {
+                if (w <= Size)
                     fits = fits && v < 64;
-                    index = index << 6 | (v & 63u);
-                } else {
+                else
                     fits = fits && v == 0; // a tuple's key has no more words
-                }
+                if (w < Size) index = index << 6 | (v & 63u);
             }
-            if (fits) m_bits[index >> 6] |= uint64_t(1) << (index & 63);
+            if (fits) m_last[index] |= uint64_t(1) << s.Key.W(Size);
         }
     }
-    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
+    bool Matches(const TComb &c) const override {
+        TPrefixState state;
+        return Bit(c, state) != 0;
+    }
     bool IsThreadSafe() const override { return true; }
-    unsigned Bit(const TComb &c) const {
+    void MatchBits(const TComb *source, size_t count, uint64_t *bits) const override {
+        TPrefixState state; // one block on one thread
+        MatchBitsWith([this, &state](const TComb &c) { return Bit(c, state); }, source, count, bits);
+    }
+
+private:
+    /// What the first five numbers of the last combination decided.
+    struct TPrefixState {
+        uint64_t Numbers = ~uint64_t(0); ///< their bytes; no combination has these
+        uint64_t Within = 0;             ///< bit 0: a selected tuple lies within them
+        uint64_t Completing = 0;         ///< the sixth places that complete a selected tuple
+    };
+
+    uint32_t Index(const uint32_t *p, const std::array<uint8_t, 4> &positions) const {
+        uint32_t index = 0;
+        for (int w = 0; w < Size - 1; ++w)
+            index = index << 6 | p[positions[size_t(w)]];
+        return index;
+    }
+
+    void Decide(const uint32_t *p, TPrefixState &state) const {
+        uint64_t within = 0, completing = 0;
+        if constexpr (Windows) {
+            for (int s = 0; s + Size < CombSize; ++s) {
+                uint32_t index = 0;
+                for (int w = 0; w < Size - 1; ++w)
+                    index = index << 6 | p[s + w];
+                within |= m_last[index] >> p[s + Size - 1];
+            }
+            uint32_t index = 0;
+            for (int w = 0; w < Size - 1; ++w)
+                index = index << 6 | p[CombSize - Size + w];
+            completing = m_last[index];
+        } else {
+            uint64_t after[CombSize] = {}; // after[r]: the places at positions r..4
+            for (int r = CombSize - 2; r >= 0; --r)
+                after[r] = after[r + 1] | uint64_t(1) << p[r];
+            for (int t = 0; t < Prefixes.Count; ++t) {
+                const auto &positions = Prefixes.Positions[size_t(t)];
+                const uint64_t last = m_last[Index(p, positions)];
+                completing |= last;
+                within |= last & after[positions[size_t(Size - 2)] + 1];
+            }
+            within = within != 0;
+        }
+        state.Within = within & 1;
+        state.Completing = completing;
+    }
+
+    unsigned Bit(const TComb &c, TPrefixState &state) const {
         uint32_t p[CombSize];
         uint32_t any = 0;
 #pragma GCC unroll 6
@@ -120,17 +186,15 @@ public:
         }
         if (any >= 64) [[unlikely]]
             return Searched(p);
-        unsigned hit = 0;
-        for (int t = 0; t < Tuples.Count; ++t) {
-            uint32_t index = 0;
-            for (int w = 0; w < Size; ++w)
-                index = index << 6 | p[Tuples.Positions[size_t(t)][size_t(w)]];
-            hit |= unsigned(m_bits[index >> 6] >> (index & 63)) & 1u;
+        const uint64_t numbers = uint64_t(c[0]) | uint64_t(c[1]) << 8 | uint64_t(c[2]) << 16 |
+                                 uint64_t(c[3]) << 24 | uint64_t(c[4]) << 32;
+        if (numbers != state.Numbers) {
+            Decide(p, state);
+            state.Numbers = numbers;
         }
-        return hit;
+        return unsigned((state.Within | state.Completing >> p[CombSize - 1]) & 1);
     }
 
-private:
     unsigned Searched(const uint32_t *p) const {
         unsigned hit = 0;
         for (int t = 0; t < Tuples.Count; ++t) {
@@ -144,7 +208,7 @@ private:
 
     const TPlaceTable m_places;
     const TSelectedKeys m_keys;
-    std::vector<uint64_t> m_bits;
+    std::vector<uint64_t> m_last;
 };
 
 } // namespace detail

@@ -24,20 +24,85 @@ struct TOgnevNumber {
     bool Pair = false;
 };
 
-inline TOgnevNumber OgnevNumber(const TComb &c, int variant) {
-    int x[CombSize];
-    for (int i = 0; i < CombSize; ++i)
-        x[i] = c[i];
-    for (int n = CombSize; n > 2; --n)
-        for (int i = 0; i + 1 < n; ++i)
-            x[i] = x[i + 1] > x[i] ? x[i + 1] - x[i] : x[i] - x[i + 1];
-    const int a = x[0], b = x[1];
-    const int h = b > a ? b - a : a - b;
+/// |a - b| without a branch: the differences of a draw are as good as random.
+constexpr int AbsDiff(int a, int b) {
+    const int d = a - b;
+    return d < 0 ? -d : d;
+}
+
+/// The result from the last two numbers a, b of the reduction.
+constexpr TOgnevNumber OgnevResult(int a, int b, int variant) {
+    const int h = AbsDiff(a, b);
     if (variant == 1 && h < 2) return {a + b, false};
     if (variant == 2 && h == 0) return {a + b, false};
     if (variant == 2 && h == 1) return {a + b, true};
     return {h, false};
 }
+
+inline TOgnevNumber OgnevNumber(const TComb &c, int variant) {
+    int x[CombSize];
+#pragma GCC unroll 6
+    for (int i = 0; i < CombSize; ++i)
+        x[i] = c[i];
+#pragma GCC unroll 4
+    for (int n = CombSize; n > 2; --n)
+#pragma GCC unroll 5
+        for (int i = 0; i + 1 < n; ++i)
+            x[i] = AbsDiff(x[i + 1], x[i]);
+    return OgnevResult(x[0], x[1], variant);
+}
+
+/// The fast matcher of HCO1 and HCO2. The reduction of the first five
+/// numbers (the last number of each row of differences) is kept while they
+/// stay the same, as they do over long runs of an ordered list: a new sixth
+/// number then costs four differences instead of fifteen. Every value of
+/// bytes (a + b is at most 510) has its place in a table of hits.
+template <int Variant> class TOgnevMatcher final : public TCombMatcher {
+public:
+    explicit TOgnevMatcher(const TSelectedKeys &keys) {
+        for (int v = 0; v < int(m_hits.size()); ++v)
+            m_hits[size_t(v)] = uint8_t(keys.Bit(TStatKey::FromWords(uint16_t(v))));
+    }
+    bool Matches(const TComb &c) const override {
+        TPrefixState state;
+        return Bit(c, state) != 0;
+    }
+    bool IsThreadSafe() const override { return true; }
+    void MatchBits(const TComb *source, size_t count, uint64_t *bits) const override {
+        TPrefixState state; // one block on one thread
+        MatchBitsWith([this, &state](const TComb &c) { return Bit(c, state); }, source, count, bits);
+    }
+
+private:
+    struct TPrefixState {
+        uint64_t Numbers = ~uint64_t(0); ///< the bytes of the first five numbers; none has these
+        int Last[4] = {};                ///< the last number of each row: x5, then its differences
+        int Third = 0;                   ///< the first of the last two numbers
+    };
+
+    unsigned Bit(const TComb &c, TPrefixState &state) const {
+        const uint64_t numbers = uint64_t(c[0]) | uint64_t(c[1]) << 8 | uint64_t(c[2]) << 16 |
+                                 uint64_t(c[3]) << 24 | uint64_t(c[4]) << 32;
+        if (numbers != state.Numbers) {
+            int x[5] = {c[0], c[1], c[2], c[3], c[4]};
+            state.Last[0] = x[4];
+            for (int n = 5, row = 1; n > 1; --n, ++row) {
+                for (int i = 0; i + 1 < n; ++i)
+                    x[i] = AbsDiff(x[i + 1], x[i]);
+                if (row < 4) state.Last[row] = x[n - 2];
+            }
+            state.Third = x[0];
+            state.Numbers = numbers;
+        }
+        int d = c[5];
+#pragma GCC unroll 4
+        for (int row = 0; row < 4; ++row)
+            d = AbsDiff(d, state.Last[row]);
+        return m_hits[size_t(OgnevResult(state.Third, d, Variant).Value)];
+    }
+
+    std::array<uint8_t, 512> m_hits{};
+};
 
 } // namespace detail
 
@@ -59,6 +124,14 @@ public:
     int KeysOf(const TComb &c, TStatKey *keys) const {
         keys[0] = TStatKey::FromWords(uint16_t(detail::OgnevNumber(c, Variant).Value));
         return 1;
+    }
+    // Fast path: the reduction of the first five numbers kept over a run
+    // (bench_methods pass/HCO1).
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override {
+        if (!this->List().FastPaths())
+            return TKeyedStat<D, TCustomOgnevGraphStat>::MakeMatcher(selected, refIdx, sorted, excludeMode);
+        return std::make_unique<detail::TOgnevMatcher<Variant>>(TSelectedKeys(selected, ksWord1));
     }
 };
 

@@ -24,6 +24,16 @@ TSegmentLayout::TSegmentLayout(const TSegmentMap &map) {
     }
 }
 
+detail::TSegmentCountsMatcher::TSegmentCountsMatcher(const TSegmentLayout &segments,
+                                                     const TStatDrawArray &selected)
+    : m_slots(segments.Slots()), m_count(segments.Count()) {
+    for (const TStatDraw &v : selected) {
+        if (v.Key.W(3) != 0 || v.Key.W(4) != 0 || v.Key.W(2) > CombSize) continue;
+        for (int s = 1; s <= m_count; ++s)
+            if (segments.Order()[size_t(s - 1)] == v.Key.W(1)) m_hits[size_t(s)][v.Key.W(2)] = 1;
+    }
+}
+
 TSegmentLayout TSegmentLayout::Of(const TStatList &list) {
     return TSegmentLayout(list.MatrixSegments());
 }

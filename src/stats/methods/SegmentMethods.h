@@ -90,6 +90,37 @@ public:
     }
 };
 
+namespace detail {
+
+/// The fast matcher of SGMV: the selected counts of every segment as a
+/// table by place in the segment order, instead of a search of the
+/// selected pairs (whose range of keys is too wide for a flat table) for
+/// every segment of every combination.
+class TSegmentCountsMatcher final : public TInlineCombMatcher<TSegmentCountsMatcher> {
+public:
+    TSegmentCountsMatcher(const TSegmentLayout &segments, const TStatDrawArray &selected);
+    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
+    bool IsThreadSafe() const override { return true; }
+    unsigned Bit(const TComb &c) const {
+        std::array<uint8_t, NumberCount + 1> counts{};
+#pragma GCC unroll 6
+        for (int i = 0; i < CombSize; ++i)
+            ++counts[m_slots[c[i]]];
+        unsigned hit = 0;
+        for (int s = 1; s <= m_count; ++s)
+            hit |= m_hits[size_t(s)][counts[size_t(s)]];
+        return hit;
+    }
+
+private:
+    TPlaceTable m_slots;
+    int m_count;
+    /// [place in the order][count 0..6]: the pair (segment, count) is selected.
+    std::array<std::array<uint8_t, CombSize + 1>, NumberCount + 1> m_hits{};
+};
+
+} // namespace detail
+
 /// SGMV: for every segment, in order of its first number, how many of the
 /// numbers it holds.
 class TstSegmValues final : public TKeyedStat<TstSegmValues, TCustomSegmentsStat> {
@@ -103,6 +134,12 @@ public:
     static constexpr int MaxKeys = NumberCount;
 
     QString ValueToText(const TStatDraw &v) const override { return detail::PairText(v); }
+    // Fast path: a table of the selected counts per segment (bench_methods pass/SGMV).
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override {
+        if (!List().FastPaths()) return TKeyedStat::MakeMatcher(selected, refIdx, sorted, excludeMode);
+        return std::make_unique<detail::TSegmentCountsMatcher>(m_segments, selected);
+    }
     int KeysOf(const TComb &c, TStatKey *keys) const {
         std::array<uint8_t, NumberCount + 1> counts{};
 #pragma GCC unroll 6
