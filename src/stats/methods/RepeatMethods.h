@@ -50,6 +50,30 @@ inline int MaskCount(uint64_t mask) {
     return __builtin_popcountll(mask);
 }
 
+/// The fast matcher of the repeat counts: how many numbers of a
+/// combination lie in a set, the set's numbers as one bit per byte value
+/// (duplicates of a number count once, as in the combination's mask), and
+/// the selected counts as a table.
+class TNumberSetCountMatcher final : public TInlineCombMatcher<TNumberSetCountMatcher> {
+public:
+    TNumberSetCountMatcher(uint64_t set, const TSelectedKeys &keys) {
+        for (int b = 1; b < 64; ++b)
+            m_bit[size_t(b)] = set & uint64_t(1) << b;
+        for (int n = 0; n <= CombSize; ++n)
+            m_hits[size_t(n)] = uint8_t(keys.Bit(TStatKey::FromWords(uint16_t(n))));
+    }
+    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
+    bool IsThreadSafe() const override { return true; }
+    unsigned Bit(const TComb &c) const {
+        const uint64_t m = m_bit[c[0]] | m_bit[c[1]] | m_bit[c[2]] | m_bit[c[3]] | m_bit[c[4]] | m_bit[c[5]];
+        return m_hits[size_t(__builtin_popcountll(m))];
+    }
+
+private:
+    std::array<uint64_t, 256> m_bit{};
+    std::array<uint8_t, CombSize + 1> m_hits{};
+};
+
 /// The codes and captions of the members with a shift and a distance.
 QString RepValuesCode(int shift, int distance);
 QString RepValuesCaption(int shift, int distance);
@@ -149,6 +173,14 @@ public:
     int KeysOf(const TComb &c, TStatKey *keys) const {
         keys[0] = TStatKey::FromWords(uint16_t(detail::MaskCount(detail::NumberMask(c) & m_earlierMask)));
         return 1;
+    }
+    // Fast path: the set as a bit per byte value (bench_methods pass/RPC2).
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override {
+        if (!this->List().FastPaths()) return Keyed::MakeMatcher(selected, refIdx, sorted, excludeMode);
+        this->LoadRefDraw(refIdx, sorted);
+        return std::make_unique<detail::TNumberSetCountMatcher>(m_earlierMask,
+                                                                TSelectedKeys(selected, ksWord1));
     }
     int DrawKeysOf(int drawIdx, TStatKey *keys) const {
         const uint64_t earlier = detail::NumberMask(this->ReadDraw(drawIdx - Dist, false), S);
@@ -323,6 +355,13 @@ public:
     int KeysOf(const TComb &c, TStatKey *keys) const {
         keys[0] = TStatKey::FromWords(uint16_t(detail::MaskCount(detail::NumberMask(c) & m_wanted)));
         return 1;
+    }
+    // Fast path: as the counts with a shift and a distance.
+    std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
+                                              bool excludeMode) override {
+        if (!this->List().FastPaths()) return Keyed::MakeMatcher(selected, refIdx, sorted, excludeMode);
+        this->LoadRefDraw(refIdx, sorted);
+        return std::make_unique<detail::TNumberSetCountMatcher>(m_wanted, TSelectedKeys(selected, ksWord1));
     }
     int DrawKeysOf(int drawIdx, TStatKey *keys) const {
         const uint64_t wanted = Wanted(detail::NumberMask(this->ReadDraw(drawIdx - 1, false)),

@@ -27,11 +27,26 @@ TSegmentLayout::TSegmentLayout(const TSegmentMap &map) {
 detail::TSegmentCountsMatcher::TSegmentCountsMatcher(const TSegmentLayout &segments,
                                                      const TStatDrawArray &selected)
     : m_slots(segments.Slots()), m_count(segments.Count()) {
+    for (int b = 0; b < 256; ++b) {
+        const int slot = m_slots[size_t(b)];
+        m_field[size_t(b)] = uint64_t(1) << (4 * (slot >= 1 && slot <= MaxPacked ? slot - 1 : 15));
+    }
     for (const TStatDraw &v : selected) {
         if (v.Key.W(3) != 0 || v.Key.W(4) != 0 || v.Key.W(2) > CombSize) continue;
         for (int s = 1; s <= m_count; ++s)
-            if (segments.Order()[size_t(s - 1)] == v.Key.W(1)) m_hits[size_t(s)][v.Key.W(2)] = 1;
+            if (segments.Order()[size_t(s - 1)] == v.Key.W(1))
+                m_hitMask[size_t(s)] |= uint8_t(1u << v.Key.W(2));
     }
+}
+
+unsigned detail::TSegmentCountsMatcher::Counted(const TComb &c) const {
+    std::array<uint8_t, NumberCount + 1> counts{};
+    for (int i = 0; i < CombSize; ++i)
+        ++counts[m_slots[c[i]]];
+    unsigned hit = 0;
+    for (int s = 1; s <= m_count; ++s)
+        hit |= m_hitMask[size_t(s)] >> counts[size_t(s)];
+    return hit & 1;
 }
 
 TSegmentLayout TSegmentLayout::Of(const TStatList &list) {

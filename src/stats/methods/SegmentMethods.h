@@ -102,21 +102,29 @@ public:
     bool Matches(const TComb &c) const override { return Bit(c) != 0; }
     bool IsThreadSafe() const override { return true; }
     unsigned Bit(const TComb &c) const {
-        std::array<uint8_t, NumberCount + 1> counts{};
+        // The counts of up to nine segments as four bits each; a number in
+        // no segment (place 0) or in a place beyond nine goes to the top field.
+        uint64_t counts = 0;
 #pragma GCC unroll 6
         for (int i = 0; i < CombSize; ++i)
-            ++counts[m_slots[c[i]]];
+            counts += m_field[c[i]];
+        if (m_count > MaxPacked) [[unlikely]]
+            return Counted(c);
         unsigned hit = 0;
         for (int s = 1; s <= m_count; ++s)
-            hit |= m_hits[size_t(s)][counts[size_t(s)]];
-        return hit;
+            hit |= m_hitMask[size_t(s)] >> (counts >> (4 * (s - 1)) & 15);
+        return hit & 1;
     }
 
 private:
+    static constexpr int MaxPacked = 9;
+    unsigned Counted(const TComb &c) const;
+
     TPlaceTable m_slots;
     int m_count;
-    /// [place in the order][count 0..6]: the pair (segment, count) is selected.
-    std::array<std::array<uint8_t, CombSize + 1>, NumberCount + 1> m_hits{};
+    std::array<uint64_t, 256> m_field{}; ///< 1 in the four bits of each byte value's place
+    /// [place in the order]: bit k when the pair (segment, k) is selected.
+    std::array<uint8_t, NumberCount + 1> m_hitMask{};
 };
 
 } // namespace detail
