@@ -65,6 +65,27 @@ QString SegmentTupleCaption(int size, bool windows) {
                   {size});
 }
 
+void TstSegmValues::CountCombKeys(const TComb *combs, int count, TKeyCounter &counter) {
+    if (!List().FastPaths()) {
+        TKeyedStat::CountCombKeys(combs, count, counter);
+        return;
+    }
+    const int n = m_segments.Count();
+    const TPlaceTable &order = m_segments.Slots();
+    std::vector<int64_t> seen(size_t(n + 1) * (CombSize + 1), 0); // [place][count]
+    for (int i = 0; i < count; ++i) {
+        std::array<uint8_t, NumberCount + 1> counts{};
+        for (int p = 0; p < CombSize; ++p)
+            ++counts[order[combs[i][p]]];
+        for (int s = 1; s <= n; ++s)
+            ++seen[size_t(s) * (CombSize + 1) + counts[size_t(s)]];
+    }
+    for (int s = 1; s <= n; ++s)
+        for (int k = 0; k <= CombSize; ++k)
+            if (const int64_t times = seen[size_t(s) * (CombSize + 1) + size_t(k)]; times > 0)
+                counter.Add(TStatKey::FromWords(m_segments.Order()[size_t(s - 1)], uint16_t(k)), times);
+}
+
 void TstSegments::EnumAllValues(int lastIdx, TStatDrawArray &values) {
     TKeyedStat::EnumAllValues(lastIdx, values);
     for (int s = 0; s < m_segments.Count(); ++s)

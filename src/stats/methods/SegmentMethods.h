@@ -148,6 +148,10 @@ public:
         if (!List().FastPaths()) return TKeyedStat::MakeMatcher(selected, refIdx, sorted, excludeMode);
         return std::make_unique<detail::TSegmentCountsMatcher>(m_segments, selected);
     }
+    // Fast path: the pairs counted in a table by place and count, then
+    // handed to the counter once per run (their keys are too wide for its
+    // direct table; bench_methods prefetch/SGMV).
+    void CountCombKeys(const TComb *combs, int count, TKeyCounter &counter) override;
     int KeysOf(const TComb &c, TStatKey *keys) const {
         std::array<uint8_t, NumberCount + 1> counts{};
 #pragma GCC unroll 6
