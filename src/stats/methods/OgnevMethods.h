@@ -27,7 +27,8 @@ struct TOgnevNumber {
 /// |a - b| without a branch: the differences of a draw are as good as random.
 constexpr int AbsDiff(int a, int b) {
     const int d = a - b;
-    return d < 0 ? -d : d;
+    const int sign = d >> 31; // all ones when negative
+    return (d ^ sign) - sign;
 }
 
 /// The result from the last two numbers a, b of the reduction.
