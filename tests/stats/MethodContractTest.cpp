@@ -108,9 +108,17 @@ TEST_F(MethodContract, CountedKeysEqualCombValueRecords) {
     for (int entry = 0; entry < m_list.Count(); ++entry) {
         const std::string code = m_list.EntryCode(entry).toStdString();
         auto stat = m_list.CreateStat(entry);
+        // Random combinations, some malformed, and runs that share their
+        // first five numbers as an ordered list has them.
         std::vector<TComb> combs(700);
-        for (size_t i = 0; i < combs.size(); ++i)
+        for (size_t i = 0; i < combs.size(); ++i) {
             combs[i] = RandomComb(i % 9 == 0);
+            if (i % 5 != 0) {
+                const uint8_t last = combs[i][5];
+                combs[i] = combs[i - 1];
+                combs[i][5] = last;
+            }
+        }
         std::map<uint64_t, int64_t> expected;
         for (const TComb &c : combs) {
             TStatDrawArray values;

@@ -270,7 +270,7 @@ public:
         constexpr int Chunk = 1 << 20;
         for (int from = 0; from < count; from += Chunk) {
             const int to = count - from < Chunk ? count : from + Chunk;
-            for (int i = from; i < to; ++i) {
+            for (int i = from; i < to;) {
                 uint32_t p[CombSize];
                 uint32_t any = 0;
                 for (int k = 0; k < CombSize; ++k) {
@@ -280,14 +280,35 @@ public:
                 if (any >= 64) [[unlikely]] {
                     TStatKey keys[MaxKeys];
                     counter.AddKeys(keys, KeysOf(combs[i], keys));
+                    ++i;
                     continue;
                 }
+                // The following combinations with the same first five numbers
+                // (and a sixth place below 64) share the tuples among those:
+                // counted once for all of them.
+                int end = i + 1;
+                while (end < to && std::memcmp(combs[end].N, combs[i].N, CombSize - 1) == 0 &&
+                       places[combs[end][CombSize - 1]] < 64)
+                    ++end;
+                const uint32_t run = uint32_t(end - i);
                 for (int t = 0; t < Tuples.Count; ++t) {
+                    const auto &positions = Tuples.Positions[size_t(t)];
+                    const bool withSixth = positions[size_t(Size - 1)] == CombSize - 1;
                     uint32_t index = 0;
-                    for (int w = 0; w < Size; ++w)
-                        index = index << 6 | p[Tuples.Positions[size_t(t)][size_t(w)]];
-                    if (m_dense[index]++ == 0) m_touched.push_back(index);
+                    for (int w = 0; w < Size - 1; ++w)
+                        index = index << 6 | p[positions[size_t(w)]];
+                    if (!withSixth) {
+                        index = index << 6 | p[positions[size_t(Size - 1)]];
+                        if (m_dense[index] == 0) m_touched.push_back(index);
+                        m_dense[index] += run;
+                        continue;
+                    }
+                    for (int k = i; k < end; ++k) {
+                        const uint32_t full = index << 6 | places[combs[k][CombSize - 1]];
+                        if (m_dense[full]++ == 0) m_touched.push_back(full);
+                    }
                 }
+                i = end;
             }
             for (const uint32_t index : m_touched) {
                 TStatKey k;
