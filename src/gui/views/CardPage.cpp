@@ -51,10 +51,8 @@ QVariant TCardModel::data(const QModelIndex &index, int role) const {
         return m_sheet.Cell(index.row(), index.column()).Value;
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
-    case Qt::BackgroundRole: {
-        const uint32_t fill = m_sheet.Cell(index.row(), index.column()).Fill;
-        return fill == TSheetCell::NoFill ? QVariant() : QVariant(QBrush(QColor::fromRgb(0xFF000000 | fill)));
-    }
+    case Qt::BackgroundRole:
+        return FillBackground(m_sheet.Cell(index.row(), index.column()).Fill);
     case Qt::ForegroundRole:
         return m_sheet.Cell(index.row(), index.column()).Fill == TSheetCell::NoFill
                    ? QVariant()
