@@ -10,8 +10,13 @@
 // fast paths (the pair table, the counts per position); PRMV and POS1 have
 // one key per combination and hand-written matchers of their family. SUMS
 // and DIFA (one and five keys per combination) have the derived path only;
-// CHAN and COLS give their keys number by number. The ratios to "copy"
-// printed at the end are what to watch.
+// CHAN and COLS give their keys number by number. HCO1 and RPC2 (dynamic)
+// have one key per combination; KNM3 and KGM3 the most of all (20 triples)
+// and KNM4 the widest (15 quadruples), with the bit table of the tuples as
+// their fast matcher and no file of their own (no flag N): their prefetch is
+// the full-set count a file would take. The ratios to "copy" printed at the
+// end are what to watch. The segment map has nine segments, so that SGMV,
+// the member with a file and the most keys per combination, gives nine.
 
 #include "archive/DrawsArchive.h"
 #include "combs/CombGenerator.h"
@@ -44,6 +49,11 @@ struct TFixture {
 
     TFixture() : Source(size_t(FullSetSize)), Target(size_t(FullSetSize)) {
         Source.resize(size_t(GenerateInto(cgmFullSet, 0, Source.data())));
+        // Nine segments, so that SGMV gives nine keys per combination.
+        TConfigData config = Stats.Config();
+        for (int n = 1; n <= NumberCount; ++n)
+            config.MatrixSegments[size_t(n - 1)] = uint8_t((n - 1) % 9 + 1);
+        Stats.SetConfig(config);
         Stats.RegisterAll();
     }
 };
@@ -55,8 +65,9 @@ TFixture &Fixture() {
 
 struct TCase {
     const char *Code;
-    std::vector<int> Values; ///< selected keys: w1, or d1 for the masks
+    std::vector<int> Values; ///< selected keys: w1, or d1 for the masks, or Words words each
     bool AsInt;
+    int Words = 1;
 };
 
 const TCase Cases[] = {
@@ -70,13 +81,27 @@ const TCase Cases[] = {
     {"DIFA", {1, 7, 15}, false},
     {"CHAN", {2, 5, 9}, false},
     {"COLS", {1, 4}, false},
+    // One key per combination, and the most keys per combination (20 triples).
+    {"HCO1", {2, 5, 8, 13}, false},
+    {"RPC2", {1, 2}, false},
+    {"KNM3", {1, 2, 3, 7, 19, 33, 10, 20, 30, 12, 30, 45, 2, 3, 4, 40, 41, 42}, false, 3},
+    {"KGM3", {1, 1, 1}, false, 3},
+    {"KNM4", {1, 2, 3, 4, 7, 19, 33, 40, 10, 20, 30, 40}, false, 4},
+    // The most keys per combination among the members with a file: SGMV with
+    // nine segments (nine), SEQL (up to six).
+    {"SGMV", {1, 2, 2, 0, 5, 3}, false, 2},
+    {"SEQL", {3, 4}, false},
 };
 
 TStatDrawArray Selected(const TCase &c) {
     TStatDrawArray selected;
-    for (int v : c.Values) {
+    for (size_t i = 0; i + size_t(c.Words) <= c.Values.size(); i += size_t(c.Words)) {
         TStatDraw d;
-        d.Key = c.AsInt ? TStatKey::FromInts(v) : TStatKey::FromWords(uint16_t(v));
+        if (c.AsInt)
+            d.Key = TStatKey::FromInts(c.Values[i]);
+        else
+            for (int w = 0; w < c.Words; ++w)
+                d.Key.SetW(w + 1, uint16_t(c.Values[i + size_t(w)]));
         selected.push_back(d);
     }
     return selected;

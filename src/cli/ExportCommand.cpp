@@ -34,7 +34,7 @@ int TExportCommand::Execute() {
     const bool sorted = TakeFlag(args, QStringLiteral("--sorted"));
     const bool colored = TakeFlag(args, QStringLiteral("--colored"));
     if (args.isEmpty())
-        return FailUsage(QStringLiteral("what to export: draws, combs FILE.lcv or stats CODE"));
+        return FailUsage(QStringLiteral("what to export: draws, combs FILE.lcv, stats CODE or card"));
     const QString what = args.takeFirst().toLower();
     if (!hasOut) return FailUsage(QStringLiteral("--out FILE.xlsx is required"));
     const QString file = AbsolutePath(out);
@@ -71,7 +71,16 @@ int TExportCommand::Execute() {
         sheet.ChannelSize = Ws().Stats().Registry().ChannelSize();
         return Write(sheet, file);
     }
-    return FailUsage(Format(QStringLiteral("cannot export \"%s\" (draws, combs or stats)"), {what}));
+    if (what == QStringLiteral("card")) {
+        if (!NoExtraArguments()) return 1;
+        if (!Open({.GameSettings = true, .Draws = true})) return 1;
+        TCardSheet sheet(Ws().Archive().Draws());
+        sheet.ColorCard = colored;
+        sheet.ColorCardSequences = colored;
+        sheet.ChannelSize = Ws().Stats().Registry().ChannelSize();
+        return Write(sheet, file);
+    }
+    return FailUsage(Format(QStringLiteral("cannot export \"%s\" (draws, combs, stats or card)"), {what}));
 }
 
 REGISTER_CLI_COMMAND(
@@ -79,6 +88,7 @@ REGISTER_CLI_COMMAND(
     "export draws [--sorted] [--colored] --out FILE.xlsx\n"
     "export combs FILE.lcv [--colored] --out FILE.xlsx\n"
     "export stats CODE --len L [--offset K] [--sorted] [--prefetch] --out FILE.xlsx\n"
+    "export card [--colored] --out FILE.xlsx\n"
     "                                             a list into a new spreadsheet, as its grid shows\n"
     "                                             it (--colored: the number cells in their group\n"
     "                                             colours); prints the number of rows");

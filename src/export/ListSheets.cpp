@@ -99,6 +99,58 @@ TSheetCell TCombsSheet::Cell(qint64 row, int column) const {
     return cell;
 }
 
+// ---- the draws card --------------------------------------------------------------------------
+
+QString TCardSheet::ColumnCaption(int column) const {
+    if (column == 0) return QStringLiteral("Тираж");
+    if (column == colExtra1) return QStringLiteral("E1");
+    if (column == colExtra1 + 1) return QStringLiteral("E2");
+    return column > 0 && column < Columns ? QString::number(column) : QString();
+}
+
+qint64 TCardSheet::RowCount() const {
+    return m_archive.Count();
+}
+
+bool TCardSheet::Holds(qint64 row, int n) const {
+    if (row < 0 || row >= RowCount() || n < 1 || n > NumberCount) return false;
+    const TDrawRec *draw = m_archive.DrawAtPosition(int(row));
+    if (!draw) return false;
+    for (uint8_t x : draw->Numbers)
+        if (x == n) return true;
+    return false;
+}
+
+TSheetCell TCardSheet::Cell(qint64 row, int column) const {
+    TSheetCell cell;
+    const TDrawRec *draw = row >= 0 && row < RowCount() ? m_archive.DrawAtPosition(int(row)) : nullptr;
+    if (!draw || column < 0 || column >= Columns) return cell;
+    if (column == 0) {
+        cell.Value = draw->DrawNumber;
+        return cell;
+    }
+    if (column >= colExtra1) {
+        cell.Value = int(draw->Extra[column - colExtra1]);
+        return cell;
+    }
+    const bool holds = Holds(row, column);
+    if (holds) cell.Value = column;
+    if (holds && ColorCardSequences) {
+        const bool repeated = Holds(row - 1, column) || Holds(row + 1, column);
+        const bool beside = Holds(row, column - 1) || Holds(row, column + 1);
+        if (repeated) {
+            cell.Fill = beside ? Yellow : Lime;
+            return cell;
+        }
+        if (beside) {
+            cell.Fill = Aqua;
+            return cell;
+        }
+    }
+    if (ColorCard) cell.Fill = GroupFill(column, ChannelSize);
+    return cell;
+}
+
 // ---- statistics ------------------------------------------------------------------------------
 
 int TStatsSheet::ColumnCount() const {

@@ -72,6 +72,37 @@ private:
     QString m_title;
 };
 
+/// The draws card: one row per draw of the whole archive, newest first;
+/// column 0 the draw number, column n the number n when the draw has it,
+/// then the two supplementary numbers ("E1", "E2").
+class TCardSheet : public TSheetSource {
+public:
+    static constexpr int Columns = NumberCount + 3;
+    static constexpr int colExtra1 = NumberCount + 1;
+    static constexpr uint32_t Yellow = 0xFFFF00; ///< repeated in a neighbouring draw, beside another number
+    static constexpr uint32_t Lime = 0x00FF00;   ///< repeated in a neighbouring draw
+    static constexpr uint32_t Aqua = 0x00FFFF;   ///< beside another number of the same draw
+
+    explicit TCardSheet(const TDrawsArchive &archive, QString title = QStringLiteral("Карта"))
+        : m_archive(archive), m_title(std::move(title)) {}
+
+    bool ColorCard = true;          ///< the number columns in their channel colours
+    bool ColorCardSequences = true; ///< repeats and neighbours marked
+    int ChannelSize = 5;
+
+    QString Title() const override { return m_title; }
+    int ColumnCount() const override { return Columns; }
+    QString ColumnCaption(int column) const override;
+    qint64 RowCount() const override;
+    TSheetCell Cell(qint64 row, int column) const override;
+    /// Whether the draw of `row` holds main number n (false outside the grid).
+    bool Holds(qint64 row, int n) const;
+
+private:
+    const TDrawsArchive &m_archive;
+    QString m_title;
+};
+
 /// The statistics table as computed: its column captions and cell texts.
 class TStatsSheet : public TSheetSource {
 public:

@@ -240,7 +240,19 @@ public:
     /// methods count their keys. Each worker of a build has its own instance.
     virtual void CountCombKeys(const TComb *combs, int count, TKeyCounter &counter);
 
+    /// The index DrawValues finds the values of the list it fills in, set by
+    /// the caller for one run over the draws (the statistics table); nullptr:
+    /// a scan.
+    void SetValueIndex(TValueIndex *index) { m_valueIndex = index; }
+
 protected:
+    /// AddValue of a draw's value, through the caller's index when it set one.
+    void AddDrawValue(TStatDrawArray &values, const TStatDraw &value, bool trackPeriods) {
+        if (m_valueIndex)
+            AddValueAt(values, m_valueIndex->Find(values, value.Key), value, trackPeriods);
+        else
+            AddValue(values, value, trackPeriods);
+    }
     /// Archive entry idx, sorted when asked; all zero outside the archive.
     TDrawRec ReadDraw(int idx, bool sorted) const;
     /// Numbers of Draw as a combination.
@@ -254,6 +266,7 @@ protected:
     TDrawRec m_draw;
     TDrawRec m_refDraw;
     TStatDraw m_work;
+    TValueIndex *m_valueIndex = nullptr;
 };
 
 /// The descriptor of class T, reading T's static class operations.

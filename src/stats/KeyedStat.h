@@ -23,6 +23,10 @@
 ///  - `static constexpr TPeriodKeys PeriodKeys`: whose periods a draw's
 ///    values measure (default: every key's; TPeriodKeys::First: only the
 ///    first key's, the others still moving their previous draw).
+///  - optionally `void RefLoaded(int refIdx, bool sorted)`: called whenever
+///    the reference draw is loaded (LoadDraws, and the scans of CombMatches
+///    and the matcher), for a dynamic method that also reads other draws
+///    counted from the reference draw (earlier draws of the repeats).
 ///
 /// A dynamic method (flag D) reads RefDraw() in KeysOf: the combination
 /// stands for the draw after the reference draw. The derived CombMatches
@@ -213,6 +217,10 @@ template <class D>
 concept HasDrawKeys = requires(const D &d, TStatKey *k) {
     { d.DrawKeysOf(0, k) } -> std::same_as<int>;
 };
+template <class D>
+concept HasRefLoaded = requires(D &d) {
+    d.RefLoaded(0, false);
+};
 
 /// The layer that gives the graph value of a graph method from its keys.
 template <class D, class Base, bool Graph = std::is_base_of_v<TCustomGraphStat, Base>>
@@ -259,6 +267,11 @@ public:
 
     // ---- derived operations ----
 
+    void LoadDraws(int drawIdx, int refIdx, bool sorted) override {
+        Base::LoadDraws(drawIdx, refIdx, sorted);
+        if constexpr (detail::HasRefLoaded<D>) static_cast<D &>(*this).RefLoaded(refIdx, sorted);
+    }
+
     void CombValues(const TComb &c, TStatDrawArray &values) override {
         Base::CombValues(c, values);
         TStatKey keys[D::MaxKeys];
@@ -276,7 +289,7 @@ public:
         const int n = DrawKeys(drawIdx, keys);
         for (int i = 0; i < n; ++i) {
             this->m_work.Key = keys[i];
-            AddValue(values, this->m_work, D::PeriodKeys == TPeriodKeys::All || i == 0);
+            this->AddDrawValue(values, this->m_work, D::PeriodKeys == TPeriodKeys::All || i == 0);
         }
     }
 
@@ -367,6 +380,7 @@ protected:
     /// A dynamic method's reference draw for a scan: archive entry refIdx.
     void LoadRefDraw(int refIdx, bool sorted) {
         if (D::Flags() & sfDynamic) this->m_refDraw = this->ReadDraw(refIdx, sorted);
+        if constexpr (detail::HasRefLoaded<D>) static_cast<D &>(*this).RefLoaded(refIdx, sorted);
     }
 
     /// Adds a listed value (count 0) with this key: EnumAllValues' work.

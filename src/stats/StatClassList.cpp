@@ -1,9 +1,14 @@
 #include "stats/StatClassList.h"
 
 #include "stats/methods/ChannelMethods.h"
+#include "stats/methods/CombValueMethods.h"
 #include "stats/methods/DifferenceMethods.h"
 #include "stats/methods/MatrixMethods.h"
 #include "stats/methods/NumberMethods.h"
+#include "stats/methods/OgnevMethods.h"
+#include "stats/methods/RepeatMethods.h"
+#include "stats/methods/SegmentMethods.h"
+#include "stats/methods/SequenceMethods.h"
 #include "stats/methods/SumMethods.h"
 
 namespace lot {
@@ -53,11 +58,45 @@ const std::vector<const TStatClass *> &StatClassList() {
         &TstRowAjacent::StaticClass(),    // ROWA
         &TstColAjacentCnt::StaticClass(), // COLC
         &TstRowAjacentCnt::StaticClass(), // ROWC
-        // Segments: SGMS, SGMV, SGMC.
-        // Sequences: SEQL, SEQS, LENS.
-        // Repeats: RPV2, RPV3, PRL2, PRV2O1, PRV2O2, PRV2O3, PRV+1, PRV-1, PRV+2, PRV-2,
-        //          RPC2, RPC3, PRB2, RPO1, PRC2O2, PRC2O3, PRC+1, PRC-1, PRC+2, PRC-2.
-        // Combination values: KNM2..4, KNS2..4, KNP2%d, KNP3%d, KNP4%d.
+        // Segments (group 5).
+        &TstSegments::StaticClass(),   // SGMS
+        &TstSegmValues::StaticClass(), // SGMV
+        &TstSegmCount::StaticClass(),  // SGMC
+        // Sequences (group 6).
+        &TstSequenceLen::StaticClass(),    // SEQL
+        &TstSequenceCnt::StaticClass(),    // SEQS
+        &TstSequenceLenMax::StaticClass(), // LENS
+        // Repeats (group 7).
+        &TstRepValues2::StaticClass(),      // RPV2
+        &TstRepValues3::StaticClass(),      // RPV3
+        &TstRepValues2B3::StaticClass(),    // PRL2
+        &TstRepValues2over1::StaticClass(), // PRV2O1
+        &TstRepValues2over2::StaticClass(), // PRV2O2
+        &TstRepValues2over3::StaticClass(), // PRV2O3
+        &TstRepValues2P1::StaticClass(),    // PRV+1
+        &TstRepValues2N1::StaticClass(),    // PRV-1
+        &TstRepValues2P2::StaticClass(),    // PRV+2
+        &TstRepValues2N2::StaticClass(),    // PRV-2
+        &TstRepCount2::StaticClass(),       // RPC2
+        &TstRepCount3::StaticClass(),       // RPC3
+        &TstRepCount2B3::StaticClass(),     // PRB2
+        &TstRepCount2over1::StaticClass(),  // RPO1
+        &TstRepCount2over2::StaticClass(),  // PRC2O2
+        &TstRepCount2over3::StaticClass(),  // PRC2O3
+        &TstRepCount2P1::StaticClass(),     // PRC+1
+        &TstRepCount2N1::StaticClass(),     // PRC-1
+        &TstRepCount2P2::StaticClass(),     // PRC+2
+        &TstRepCount2N2::StaticClass(),     // PRC-2
+        // Combination values (group 0).
+        &TstCombValMix2::StaticClass(), // KNM2
+        &TstCombValMix3::StaticClass(), // KNM3
+        &TstCombValMix4::StaticClass(), // KNM4
+        &TstCombValSeq2::StaticClass(), // KNS2
+        &TstCombValSeq3::StaticClass(), // KNS3
+        &TstCombValSeq4::StaticClass(), // KNS4
+        &TstCombValPos2::StaticClass(), // KNP2%d
+        &TstCombValPos3::StaticClass(), // KNP3%d
+        &TstCombValPos4::StaticClass(), // KNP4%d
         // The combination members of other families, in this place.
         &TstCombDiffSeq2::StaticClass(), // KDS2
         &TstCombDiffSeq3::StaticClass(), // KDS3
@@ -80,7 +119,12 @@ const std::vector<const TStatClass *> &StatClassList() {
         &TstCombRowSeq2::StaticClass(),  // KRS2
         &TstCombRowSeq3::StaticClass(),  // KRS3
         &TstCombRowSeq4::StaticClass(),  // KRS4
-        //   segments KGM2..4, KGS2..4.
+        &TstCombSegmMix2::StaticClass(), // KGM2
+        &TstCombSegmMix3::StaticClass(), // KGM3
+        &TstCombSegmMix4::StaticClass(), // KGM4
+        &TstCombSegmSeq2::StaticClass(), // KGS2
+        &TstCombSegmSeq3::StaticClass(), // KGS3
+        &TstCombSegmSeq4::StaticClass(), // KGS4
         // Positions (group 0).
         &TstPosVal::StaticClass(), // POS%d
         &TstPosExt::StaticClass(), // POE%d
@@ -88,12 +132,16 @@ const std::vector<const TStatClass *> &StatClassList() {
         &TstChnValCnt::StaticClass(), // CHN%d
         &TstColValCnt::StaticClass(), // COL%d
         &TstRowValCnt::StaticClass(), // ROW%d
-        // Per segment: SGM%d.
+        // Per segment (group 5).
+        &TstSgmValCnt::StaticClass(), // SGM%d
         // Serials and periods: GRPV, GRPP, GRCV, GRCP, GRSV, GRSP, PRDV, PRDC, PRDG.
         // Transitions: SDV2, SDP2, SDN%d, SDP3, SDM%d, SCV2, SCP2, SCN%d, SCP3, SCM%d,
         //              SC2C%d, SC3C%d, SDA2, SDG2, SDZ2, SDC2, SSV2, SSP2, SSN%d, SSP3,
         //              SSM%d, SS2C%d, SS3C%d.
-        // Ognev numbers: HCO1, HCO2, HCO3.
+        // Ognev numbers (group 11).
+        &TstOgnev1::StaticClass(), // HCO1
+        &TstOgnev2::StaticClass(), // HCO2
+        &TstOgnev3::StaticClass(), // HCO3
         // Shredding: SHR%d.
     };
     return classes;

@@ -45,10 +45,15 @@ QString FixedText(const char *format, long double v) {
 struct TSortKey {
     bool IsNumber = false;
     double Number = 0;
+    bool Plain = false; ///< ASCII without letters: no case to fold
 };
 
 TSortKey SortKeyOf(const QString &cell) {
     TSortKey key;
+    key.Plain = std::all_of(cell.cbegin(), cell.cend(), [](QChar ch) {
+        const char16_t u = ch.unicode();
+        return u < 0x80 && !((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'));
+    });
     QString text = cell;
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
@@ -62,7 +67,10 @@ TSortKey SortKeyOf(const QString &cell) {
 
 int CompareKeys(const TSortKey &ka, const QString &a, const TSortKey &kb, const QString &b) {
     if (ka.IsNumber && kb.IsNumber) return ka.Number < kb.Number ? -1 : (ka.Number > kb.Number ? 1 : 0);
-    const int c = a.compare(b, Qt::CaseInsensitive);
+    // Without letters a case makes no difference, and the plain compare is
+    // much quicker (value texts such as 7:19:33 of tables of many thousand rows).
+    const Qt::CaseSensitivity cs = ka.Plain && kb.Plain ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const int c = a.compare(b, cs);
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
@@ -275,8 +283,11 @@ void TStatTable::Compute() {
         TStatScratch scratch;
         scratch.Clear();
         TLastValueArray lastValues;
+        TValueIndex index(values);
+        stat->SetValueIndex(&index);
         for (int i = first; i <= last; ++i)
             stat->DrawValues(i, last, m_sortedDraws, values, scratch, lastValues);
+        stat->SetValueIndex(nullptr);
     }
 
     if (!values.empty()) {

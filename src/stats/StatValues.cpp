@@ -35,7 +35,10 @@ int RecordLastValue(TLastValueArray &values, const TStatKey &key, int32_t drawNu
 }
 
 void AddValue(TStatDrawArray &values, const TStatDraw &value, bool trackPeriods) {
-    const int i = FindValue(values, value.Key);
+    AddValueAt(values, FindValue(values, value.Key), value, trackPeriods);
+}
+
+void AddValueAt(TStatDrawArray &values, int i, const TStatDraw &value, bool trackPeriods) {
     if (i < 0) {
         values.push_back(value);
         return;
@@ -69,6 +72,19 @@ int FindValue(const TStatDrawArray &values, const TStatKey &key) {
     for (; i < n; ++i)
         if (values[i].Key.Bits() == k) return int(i);
     return -1;
+}
+
+int TValueIndex::Find(const TStatDrawArray &values, const TStatKey &key) {
+    // Another list, or one that shrank, is not what the index knows.
+    if (&values != m_values || values.size() < m_indexed) return FindValue(values, key);
+    if (values.size() < ScanLimit) return FindValue(values, key);
+    for (; m_indexed < values.size(); ++m_indexed)
+        m_at.emplace(values[m_indexed].Key.Bits(), int(m_indexed)); // keeps the first position
+    const auto it = m_at.constFind(key.Bits());
+    if (it == m_at.cend()) return -1;
+    // A key changed in place would be found where it no longer is.
+    if (values[size_t(*it)].Key.Bits() != key.Bits()) return FindValue(values, key);
+    return *it;
 }
 
 bool FindKey(const TStatDrawArray &selected, const TStatKey &key) {

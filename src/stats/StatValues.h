@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -77,6 +78,29 @@ void AddValue(TStatDrawArray &values, const TStatDraw &value, bool trackPeriods)
 
 /// Index of the first value with this key, -1 when none.
 int FindValue(const TStatDrawArray &values, const TStatKey &key);
+
+/// AddValue of a value already looked up: found is FindValue's answer for
+/// its key.
+void AddValueAt(TStatDrawArray &values, int found, const TStatDraw &value, bool trackPeriods);
+
+/// Where each key of one value list stands, for FindValue in one hash probe
+/// instead of a scan: a method with many values per draw (the tuples of
+/// numbers) fills a statistics table of many thousand rows. The list must
+/// grow only by AddValue (appended at the end, keys never changed), as the
+/// statistics table fills it; the index follows the new elements lazily.
+class TValueIndex {
+public:
+    explicit TValueIndex(const TStatDrawArray &values) : m_values(&values) {}
+    /// FindValue (values, key); values must be the list the index was made for.
+    int Find(const TStatDrawArray &values, const TStatKey &key);
+
+private:
+    /// Below this many values a scan is as quick.
+    static constexpr size_t ScanLimit = 32;
+    const TStatDrawArray *m_values;
+    size_t m_indexed = 0;
+    QHash<quint64, int> m_at; ///< the first position of each key
+};
 
 // ---- key searches of CombMatches: first hit, scanning from the first element ----
 

@@ -123,6 +123,7 @@ TEST_F(ExportCommandTest, BadArgumentsWriteNothing) {
         {{"export", "draws"}, "--out FILE.xlsx is required"},
         {{"export", "--out", "x.xlsx"}, "what to export"},
         {{"export", "cards", "--out", "x.xlsx"}, "cannot export \"cards\""},
+        {{"export", "card", "--sorted", "--out", "missing/x.xlsx"}, "Папка не найдена"},
         {{"export", "combs", "--out", "x.xlsx"}, "the list to export is missing"},
         {{"export", "draws", "--out", "missing/x.xlsx"}, "Папка не найдена"},
         {{"export", "stats", "NOPE", "--len", "2", "--out", "x.xlsx"}, "unknown method"},

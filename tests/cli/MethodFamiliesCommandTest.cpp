@@ -47,9 +47,11 @@ TEST_F(MethodFamiliesCommandTest, MethodsInTheirFixedPlaces) {
     const clitest::TCliRun run = Run({QStringLiteral("methods")});
     ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
     const QStringList lines = run.Lines();
-    // 8 numbers, 10 sums, 5 differences, 3 channels, 12 matrix, 21
-    // combination members, 8 positions, 7 channels, 7 columns, 7 rows.
-    ASSERT_EQ(lines.size(), 88);
+    // 8 numbers, 10 sums, 5 differences, 3 channels, 12 matrix, 3 segments,
+    // 3 sequences, 20 repeats, 18 combination values, 27 combination members
+    // of the families, 8 positions, 7 channels, 7 columns, 7 rows, 1
+    // segment, 3 characteristic numbers.
+    ASSERT_EQ(lines.size(), 142);
     const char *expected[] = {
         "8\tSUMS\tsum\tNG\t{ sum } Сумма тиража: все значения [ NG ]",
         "9\tSUM1\tsum\tNG\t{ sum } Сумма тиража: диапазон 1 (1/3) [ NG ]",
@@ -64,18 +66,18 @@ TEST_F(MethodFamiliesCommandTest, MethodsInTheirFixedPlaces) {
         "25\tCHNC\tgrp\tNG\t{ grp } Количество каналов в тираже [ NG ]",
         "26\tCOLS\tmtx\tN\t{ mtx } Столбцы матрицы (не пустые) [ N ]",
         "37\tROWC\tmtx\tNG\t{ mtx } Количество строк матрицы со смежными числами [ NG ]",
-        "38\tKDS2\tdif\tS\t{ dif } Сочетания из 2 разностей между числами [ S ]",
-        "41\tKCM2\tgrp\tS\t{ grp } Сочетания из 2 каналов по всем числам тиража [ S ]",
-        "46\tKCS4\tgrp\tS\t{ grp } Сочетания из 4 каналов по соседним числам [ S ]",
-        "47\tKFM2\tmtx\tS\t{ mtx } Сочетания из 2 столбцов по всем числам тиража [ S ]",
-        "58\tKRS4\tmtx\tS\t{ mtx } Сочетания из 4 строк по соседним числам [ S ]",
-        "59\tPOS1\tnum\tSNG\t{ num } Число в 1 позиции тиража [ SNG ]",
-        "67\tCHN1\tgrp\tNG\t{ grp } Количество чисел в 1 канале [ NG ]",
-        "73\tCHN7\tgrp\tNG\t{ grp } Количество чисел в 7 канале [ NG ]",
-        "74\tCOL1\tmtx\tNG\t{ mtx } Количество чисел в 1 столбце матрицы [ NG ]",
-        "80\tCOL7\tmtx\tNG\t{ mtx } Количество чисел в 7 столбце матрицы [ NG ]",
-        "81\tROW1\tmtx\tNG\t{ mtx } Количество чисел в 1 строке матрицы [ NG ]",
-        "87\tROW7\tmtx\tNG\t{ mtx } Количество чисел в 7 строке матрицы [ NG ]",
+        "82\tKDS2\tdif\tS\t{ dif } Сочетания из 2 разностей между числами [ S ]",
+        "85\tKCM2\tgrp\tS\t{ grp } Сочетания из 2 каналов по всем числам тиража [ S ]",
+        "90\tKCS4\tgrp\tS\t{ grp } Сочетания из 4 каналов по соседним числам [ S ]",
+        "91\tKFM2\tmtx\tS\t{ mtx } Сочетания из 2 столбцов по всем числам тиража [ S ]",
+        "102\tKRS4\tmtx\tS\t{ mtx } Сочетания из 4 строк по соседним числам [ S ]",
+        "109\tPOS1\tnum\tSNG\t{ num } Число в 1 позиции тиража [ SNG ]",
+        "117\tCHN1\tgrp\tNG\t{ grp } Количество чисел в 1 канале [ NG ]",
+        "123\tCHN7\tgrp\tNG\t{ grp } Количество чисел в 7 канале [ NG ]",
+        "124\tCOL1\tmtx\tNG\t{ mtx } Количество чисел в 1 столбце матрицы [ NG ]",
+        "130\tCOL7\tmtx\tNG\t{ mtx } Количество чисел в 7 столбце матрицы [ NG ]",
+        "131\tROW1\tmtx\tNG\t{ mtx } Количество чисел в 1 строке матрицы [ NG ]",
+        "137\tROW7\tmtx\tNG\t{ mtx } Количество чисел в 7 строке матрицы [ NG ]",
     };
     for (const char *line : expected) {
         const QString text = QString::fromUtf8(line);

@@ -320,12 +320,14 @@ TEST_F(MainWindowTest, DoubleClickOpensTheDetailWindowInTheSortedView) {
     for (int r = 0; r < info->Values()->rowCount(); ++r)
         values << info->Values()->item(r, 1)->text();
     // EVEN SMAL PRIM; SUMS SUM1..3 SUMC (from 142) SUMT SUME SUMP S2T3 (10+20, 10+30);
-    // DIFM DIFD DIFK; CHNC COLN ROWN COLC (30, 35, 40 in column 5) ROWC; POS1..6 POE1..2;
-    // CHN1..9, COL1..5, ROW1..9 with channels of 5 and a matrix of 5 columns.
-    EXPECT_EQ(values, QStringList({"4",  "3",  "1", "146", "1", "1", "1", "4",  "1",  "100", "11", "2",  "10",
-                                   "30", "2",  "6", "2",   "6", "1", "0", "10", "11", "20",  "30", "35", "40",
-                                   "7",  "29", "0", "1",   "1", "1", "0", "1",  "1",  "1",   "0",  "1",  "0",
-                                   "0",  "0",  "5", "0",   "1", "1", "1", "0",  "1",  "1",   "1",  "0"}));
+    // DIFM DIFD DIFK; CHNC COLN ROWN COLC (30, 35, 40 in column 5) ROWC; SGMC, SEQS and
+    // LENS (10 11); POS1..6 POE1..2; CHN1..9, COL1..5, ROW1..9 with channels of 5 and a
+    // matrix of 5 columns; SGM1 (one segment); HCO1 and HCO2 (1,9,10,5,5 ... 3,1: 2).
+    EXPECT_EQ(values, QStringList({"4",  "3",  "1",  "146", "1",  "1", "1",  "4", "1", "100", "11", "2",
+                                   "10", "30", "2",  "6",   "2",  "6", "1",  "0", "1", "1",   "2",  "10",
+                                   "11", "20", "30", "35",  "40", "7", "29", "0", "1", "1",   "1",  "0",
+                                   "1",  "1",  "1",  "0",   "1",  "0", "0",  "0", "5", "0",   "1",  "1",
+                                   "1",  "0",  "1",  "1",   "1",  "0", "6",  "2", "2"}));
     info->close();
 }
 

@@ -109,7 +109,7 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
                     "CombsPaste CombsSelectAll | CombsInfo CombsFindInDraws CombsCheckNums | CombsXlsExport"},
         {"mnStat",
          "FiltersManager FiltersReset FiltersInfo | StatRefresh StatXlsExport | DrawsStatePrefetchsEnabled "
-         "DrawsStateShowTotalLine | SumsDistribution"},
+         "DrawsStateShowTotalLine | SumsDistribution AnalyzeRepeats"},
         {"mnStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},
@@ -119,7 +119,12 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"mnScript",
          "ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete | ScriptAdd ScriptClone ScriptEdit "
          "ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | ScriptOpen ScriptLoad ScriptSave"},
-        {"mnView", "TabGraphs TabCard TabLayout TabWeek TabTables SystemsOn | ViewColorDraws ViewColorCombs"},
+        {"mnView",
+         "TabGraphs TabCard TabLayout TabWeek TabTables SystemsOn | ViewColorDraws ViewColorCombs | "
+         "ViewColorCard ViewColorCardSequences ViewShemaGradient"},
+        {"pmCard",
+         "CardFilter_Include CardFilter_Exclude | ViewColorCard ViewColorCardSequences | CardXlsExport"},
+        {"pmLayout", "LayoutFilter_Include LayoutFilter_Exclude | ViewShemaGradient"},
         {"mnHelp", "AutoUpdate"},
         {"AutoDownload", "AutoDownload0 AutoDownload1 AutoDownload2"},
         {"pmDraws", "DrawsDownload | DrawsAdd DrawsEdit DrawsDel | DrawsInfo | DrawsImport DrawsExport "

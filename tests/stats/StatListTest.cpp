@@ -75,19 +75,26 @@ TEST(StatListTest, RegistersTheFixedClassListInOrder) {
                              "SUMS,SUM1,SUM2,SUM3,SUMC,SUMV,SUMT,SUME,SUMP,S2T3,"
                              "DIFA,DIFM,DIFD,DIFO,DIFK,CHAN,CHNV,CHNC,"
                              "COLS,ROWS,COLV,ROWV,COLN,ROWN,COLM,ROWM,COLA,ROWA,COLC,ROWC,"
+                             "SGMS,SGMV,SGMC,SEQL,SEQS,LENS,"
+                             "RPV2,RPV3,PRL2,PRV2O1,PRV2O2,PRV2O3,PRV+1,PRV-1,PRV+2,PRV-2,"
+                             "RPC2,RPC3,PRB2,RPO1,PRC2O2,PRC2O3,PRC+1,PRC-1,PRC+2,PRC-2,"
+                             "KNM2,KNM3,KNM4,KNS2,KNS3,KNS4,KNP21,KNP22,KNP23,KNP24,KNP25,"
+                             "KNP31,KNP32,KNP33,KNP34,KNP41,KNP42,KNP43,"
                              "KDS2,KDS3,KDS4,KCM2,KCM3,KCM4,KCS2,KCS3,KCS4,"
                              "KFM2,KFM3,KFM4,KFS2,KFS3,KFS4,KRM2,KRM3,KRM4,KRS2,KRS3,KRS4,"
+                             "KGM2,KGM3,KGM4,KGS2,KGS3,KGS4,"
                              "POS1,POS2,POS3,POS4,POS5,POS6,POE1,POE2,"
                              "CHN1,CHN2,CHN3,CHN4,CHN5,CHN6,CHN7,CHN8,CHN9,COL1,COL2,COL3,COL4,COL5,"
-                             "ROW1,ROW2,ROW3,ROW4,ROW5,ROW6,ROW7,ROW8,ROW9"));
+                             "ROW1,ROW2,ROW3,ROW4,ROW5,ROW6,ROW7,ROW8,ROW9,SGM1,HCO1,HCO2,HCO3"));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_TRUE(list.Items(i).Selected);
         EXPECT_TRUE(list.Items(i).CustomCaption.isEmpty());
         EXPECT_TRUE(list.IsEnabled(i));
     }
-    EXPECT_EQ(list.Items(61).Param, 3);
-    EXPECT_EQ(list.FindEntry(QStringLiteral("pos3")), 61);
-    EXPECT_EQ(list.FindEntry(QStringLiteral("SGMS")), -1);
+    EXPECT_EQ(list.Items(111).Param, 3);
+    EXPECT_EQ(list.FindEntry(QStringLiteral("pos3")), 111);
+    EXPECT_EQ(list.FindEntry(QStringLiteral("prv-2")), 53);
+    EXPECT_EQ(list.FindEntry(QStringLiteral("GRPV")), -1);
     EXPECT_EQ(list.IndexOf(&list.Items(4)), 4);
     EXPECT_THROW(list.Items(list.Count()), EError);
     EXPECT_THROW(list.CreateStat(-1), EError);
@@ -244,7 +251,7 @@ TEST(StatListTest, StatForComboNeedsASelection) {
     } catch (const EError &e) {
         EXPECT_EQ(e.Message(), QStringLiteral("Не выбран метод расчета статистики (cb: cbDrawsStat)!"));
     }
-    auto stat = list.StatForCombo(59, QStringLiteral("cbDrawsStat"));
+    auto stat = list.StatForCombo(109, QStringLiteral("cbDrawsStat"));
     EXPECT_EQ(stat->Param(), 1);
     EXPECT_EQ(stat->InstanceCaption(), QStringLiteral("Число в 1 позиции тиража"));
 }

@@ -135,6 +135,35 @@ TEST(AddValueTest, LongDistancesSaturateInsteadOfWrapping) {
     EXPECT_EQ(values[0].PeriodMax, 0xFFFF);
 }
 
+TEST(AddValueTest, TheIndexFindsWhatTheScanFinds) {
+    // Two thousand additions of a few hundred keys, some with a period of 0
+    // (twice in one draw), some added past the index by AddValue itself: the
+    // list is the one plain AddValue gives, element for element.
+    TStatDrawArray plain, indexed;
+    TValueIndex index(indexed);
+    TStatDrawArray other; // a list the index was not made for
+    for (int i = 0; i < 2000; ++i) {
+        TStatDraw v;
+        v.LastDraw = v.PrevDraw = 1000 + i / 3;
+        v.Depth = 700 - i / 3;
+        v.Count = 1;
+        v.Key = TStatKey::FromWords(uint16_t(i * 7919 % 311), uint16_t(i % 2), 0, uint16_t(i % 3 == 0));
+        AddValue(plain, v, true);
+        if (i % 97 == 0)
+            AddValue(indexed, v, true);
+        else
+            AddValueAt(indexed, index.Find(indexed, v.Key), v, true);
+        EXPECT_EQ(index.Find(other, v.Key), -1);
+    }
+    ASSERT_EQ(indexed.size(), plain.size());
+    ASSERT_GT(plain.size(), 300u);
+    EXPECT_EQ(std::memcmp(indexed.data(), plain.data(), plain.size() * sizeof(TStatDraw)), 0);
+    // A list that shrank is scanned again.
+    indexed.resize(10);
+    EXPECT_EQ(index.Find(indexed, plain[5].Key), 5);
+    EXPECT_EQ(index.Find(indexed, plain[50].Key), -1);
+}
+
 TEST(KeySearchTest, EachSearchLooksAtItsOwnView) {
     TStatDrawArray selected(2);
     selected[0].Key = TStatKey::FromWords(7, 8, 9, 10);

@@ -80,6 +80,35 @@ TEST_F(StatsControllerTest, SettingsDialogBuildsPrefetchFilesOnlyWithTheSwitchOn
     EXPECT_TRUE(m_host.Errors.isEmpty()) << m_host.Errors.join('\n').toStdString();
 }
 
+TEST_F(StatsControllerTest, ANewSegmentMapRegistersItsSegmentsAndRebuildsTheirFiles) {
+    m_stats.LoadGameSettings();
+    m_stats.Prefetchs().SetEnabled(true);
+    const TStatList &registry = m_stats.Registry();
+    ASSERT_GE(registry.FindEntry(QStringLiteral("SGM1")), 0);
+    ASSERT_LT(registry.FindEntry(QStringLiteral("SGM2")), 0);
+    for (int i = 0; i < registry.Count(); ++i)
+        if (registry.CanPrefetch(i)) WriteStaleFile(registry.EntryCode(i).toLatin1().constData());
+
+    // Number 4 in segment 2, as the settings dialog gives it.
+    TConfigData config = registry.Config();
+    config.MatrixSegments[3] = 2;
+    EXPECT_EQ(ChangedPrefetchGroups(registry.Config(), config), QList<int>({PrefetchGroupSegments}));
+    EXPECT_TRUE(m_stats.ApplyGameSettings(config, ChangedPrefetchGroups(registry.Config(), config)));
+    EXPECT_GE(registry.FindEntry(QStringLiteral("SGM2")), 0);
+    EXPECT_EQ(SegmentMapToText(registry.MatrixSegments()).left(5), QStringLiteral("11121"));
+    for (const char *code : {"SGMS", "SGMV", "SGMC", "SGM1", "SGM2"})
+        EXPECT_FALSE(IsStale(code)) << code << ": its group changed";
+    EXPECT_TRUE(QFileInfo::exists(PrefetchFile("SGM2")));
+    for (const char *code : {"NUMS", "SEQL", "HCO1", "CHAN", "COLS"})
+        EXPECT_TRUE(IsStale(code)) << code << ": its group did not change";
+    // The new instances see the new map.
+    auto sgms = registry.CreateStat(registry.FindEntry(QStringLiteral("SGMS")));
+    TStatDrawArray values;
+    sgms->CombValues(test::MakeComb({4, 10, 11, 12, 13, 14}), values);
+    EXPECT_EQ(test::ValueTexts(*sgms, values), QStringList({"2", "1"}));
+    EXPECT_TRUE(m_host.Errors.isEmpty()) << m_host.Errors.join('\n').toStdString();
+}
+
 TEST_F(StatsControllerTest, AnUnreadableSettingsFileIsReportedOnceAndStartGoesOn) {
     // A folder where the file should be: none of the three readers gets it.
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Brantlee_6x45.ini")));

@@ -3,6 +3,8 @@
 #include "archive/DrawsArchive.h"
 #include "core/CoreHelpers.h"
 
+#include "gui/shell/SheetExport.h"
+
 #include <QBrush>
 #include <QColor>
 
@@ -70,11 +72,8 @@ QVariant TDrawsModel::data(const QModelIndex &index, int role) const {
         return m_sheet.Cell(index.row(), column).Value;
     case Qt::TextAlignmentRole:
         return column == colDate ? QVariant(Qt::AlignLeft | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
-    case Qt::BackgroundRole: {
-        const uint32_t fill = m_sheet.Cell(index.row(), column).Fill;
-        if (fill == TSheetCell::NoFill) return {};
-        return QBrush(QColor::fromRgb(0xFF000000 | fill));
-    }
+    case Qt::BackgroundRole:
+        return FillBackground(m_sheet.Cell(index.row(), column).Fill);
     case Qt::ForegroundRole:
         // Tinted cells keep dark text even under a dark palette.
         if (m_sheet.Colored || index.row() == m_archive.Offset()) return QBrush(Qt::black);

@@ -3,6 +3,8 @@
 #include "combs/CombsController.h"
 #include "core/CoreHelpers.h"
 
+#include "gui/shell/SheetExport.h"
+
 #include <QBrush>
 #include <QColor>
 
@@ -60,11 +62,8 @@ QVariant TCombsModel::data(const QModelIndex &index, int role) const {
         return Sheet().Cell(index.row(), column).Value;
     case Qt::TextAlignmentRole:
         return column == colRow ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant(Qt::AlignCenter);
-    case Qt::BackgroundRole: {
-        const uint32_t fill = Sheet().Cell(index.row(), column).Fill;
-        if (fill == TSheetCell::NoFill) return {};
-        return QBrush(QColor::fromRgb(0xFF000000 | fill));
-    }
+    case Qt::BackgroundRole:
+        return FillBackground(Sheet().Cell(index.row(), column).Fill);
     case Qt::ForegroundRole:
         // Tinted cells keep dark text even under a dark palette.
         if (m_sheet.Colored) return QBrush(Qt::black);

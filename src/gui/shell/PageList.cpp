@@ -7,6 +7,8 @@
 #include "gui/stakes/StakesPage.h"
 #include "gui/stats/GraphsPage.h"
 #include "gui/stats/StatsPage.h"
+#include "gui/views/CardPage.h"
+#include "gui/views/LayoutPage.h"
 
 namespace lot {
 
@@ -33,8 +35,8 @@ const QList<TPageFactory> &PageFactories() {
         Page<TCombsPage>(),
         Page<TStatsPage>(),
         Page<TGraphsPage>(),
-        Placeholder("tsCard", "Карта"),
-        Placeholder("tsLayout", "Схема"),
+        Page<TCardPage>(),
+        Page<TLayoutPage>(),
         Placeholder("tsWeek", "Неделя"),
         Page<TStakesPage>(),
         Placeholder("tsRating", "Рейтинг"),

@@ -45,6 +45,11 @@ TSheetCell TModelSheet::Cell(qint64 row, int column) const {
     return cell;
 }
 
+QVariant FillBackground(uint32_t fill) {
+    if (fill == TSheetCell::NoFill) return {};
+    return QBrush(QColor::fromRgb(0xFF000000 | fill));
+}
+
 bool ExportSheetToFile(TGuiHost &host, const TSheetSource &sheet) {
     const QString file =
         host.ChooseFile(true, QStringLiteral("Книга Excel (*.xlsx)"), QStringLiteral("xlsx"));

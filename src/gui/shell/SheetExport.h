@@ -32,6 +32,10 @@ private:
     QList<int> m_columns;
 };
 
+/// A sheet cell's fill as the background role of a grid model: a brush,
+/// or no value for TSheetCell::NoFill (the inverse of what TModelSheet reads).
+QVariant FillBackground(uint32_t fill);
+
 /// Asks for the .xlsx file to write (save dialog) and exports the sheet
 /// into it. False when cancelled, stopped or failed (failures are shown).
 bool ExportSheetToFile(TGuiHost &host, const TSheetSource &sheet);

@@ -38,6 +38,11 @@ QLineSeries *TGraphChart::FindSeries(const QString &title) const {
 
 void TGraphChart::AddPoint(double x, const QString &title, double y, bool pointers, bool marks,
                            const QColor &colour, int markerSize, const QColor &markerOutline) {
+    m_points[EnsureSeries(title, pointers, marks, colour, markerSize, markerOutline)].append({x, y});
+}
+
+QLineSeries *TGraphChart::EnsureSeries(const QString &title, bool pointers, bool marks, const QColor &colour,
+                                       int markerSize, const QColor &markerOutline) {
     QLineSeries *series = FindSeries(title);
     if (!series) {
         series = new QLineSeries(this);
@@ -55,7 +60,7 @@ void TGraphChart::AddPoint(double x, const QString &title, double y, bool pointe
         m_series.insert(title.toLower(), series);
         m_order.append(series);
     }
-    m_points[series].append({x, y});
+    return series;
 }
 
 void TGraphChart::Finish() {

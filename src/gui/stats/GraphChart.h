@@ -26,6 +26,9 @@ public:
     /// SetMarksVisible), marks without frame. The point's mark is x in decimal.
     void AddPoint(double x, const QString &title, double y, bool pointers, bool marks,
                   const QColor &colour = {}, int markerSize = 3, const QColor &markerOutline = {});
+    /// The series titled `title`, made as AddPoint makes it when missing.
+    QLineSeries *EnsureSeries(const QString &title, bool pointers, bool marks, const QColor &colour = {},
+                              int markerSize = 3, const QColor &markerOutline = {});
     /// Draws what was added since the last Clear (axes fitted to the points).
     void Finish();
     void Clear();
