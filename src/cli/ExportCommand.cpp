@@ -6,9 +6,33 @@
 #include "core/Format.h"
 #include "export/ListSheets.h"
 #include "export/XlsxExport.h"
+#include "stakes/Ratings.h"
+#include "stakes/StakesController.h"
 #include "stats/StatsController.h"
 
 namespace lot::cli {
+
+namespace {
+
+/// The ratings list as the "Рейтинг" tab shows it: its 20 cells in the
+/// window's efficiency mode.
+class TRatingsSheet : public TSheetSource {
+public:
+    TRatingsSheet(const TRatingsArray &rows, int effMode) : m_rows(rows), m_mode(effMode) {}
+    QString Title() const override { return QStringLiteral("Рейтинг"); }
+    int ColumnCount() const override { return RatingColumnCount; }
+    QString ColumnCaption(int column) const override { return RatingColumnHeader(column); }
+    qint64 RowCount() const override { return qint64(m_rows.size()); }
+    TSheetCell Cell(qint64 row, int column) const override {
+        return {RatingCellText(m_rows[size_t(row)], column, m_mode), TSheetCell::NoFill};
+    }
+
+private:
+    const TRatingsArray &m_rows;
+    int m_mode;
+};
+
+} // namespace
 
 class TExportCommand : public TWorkspaceCommand {
 public:
@@ -34,7 +58,8 @@ int TExportCommand::Execute() {
     const bool sorted = TakeFlag(args, QStringLiteral("--sorted"));
     const bool colored = TakeFlag(args, QStringLiteral("--colored"));
     if (args.isEmpty())
-        return FailUsage(QStringLiteral("what to export: draws, combs FILE.lcv, stats CODE or card"));
+        return FailUsage(
+            QStringLiteral("what to export: draws, combs FILE.lcv, stats CODE, ratings or card"));
     const QString what = args.takeFirst().toLower();
     if (!hasOut) return FailUsage(QStringLiteral("--out FILE.xlsx is required"));
     const QString file = AbsolutePath(out);
@@ -80,7 +105,15 @@ int TExportCommand::Execute() {
         sheet.ChannelSize = Ws().Stats().Registry().ChannelSize();
         return Write(sheet, file);
     }
-    return FailUsage(Format(QStringLiteral("cannot export \"%s\" (draws, combs, stats or card)"), {what}));
+    if (what == QStringLiteral("ratings")) {
+        if (!NoExtraArguments()) return 1;
+        if (!Open({.WindowSettings = true})) return 1;
+        if (!Ws().Stakes().ReadRatings()) return 1;
+        if (Ws().Stakes().Ratings().IsEmpty()) return Fail(QStringLiteral("Рейтинг пуст!"));
+        return Write(TRatingsSheet(Ws().Stakes().Ratings().Rows(), Ws().Stakes().RatingsEffMode()), file);
+    }
+    return FailUsage(
+        Format(QStringLiteral("cannot export \"%s\" (draws, combs, stats, ratings or card)"), {what}));
 }
 
 REGISTER_CLI_COMMAND(
@@ -89,6 +122,7 @@ REGISTER_CLI_COMMAND(
     "export combs FILE.lcv [--colored] --out FILE.xlsx\n"
     "export stats CODE --len L [--offset K] [--sorted] [--prefetch] --out FILE.xlsx\n"
     "export card [--colored] --out FILE.xlsx\n"
+    "export ratings --out FILE.xlsx\n"
     "                                             a list into a new spreadsheet, as its grid shows\n"
     "                                             it (--colored: the number cells in their group\n"
     "                                             colours); prints the number of rows");

@@ -34,8 +34,9 @@ int TRatingsCommand::Execute() {
     if (action == QLatin1String("refresh")) return Refresh();
     if (action == QLatin1String("export")) return Export();
     if (action == QLatin1String("to-script")) return ToScript();
-    return Fail(action.isEmpty() ? QStringLiteral("ratings: missing action (list, refresh, export, to-script)")
-                                 : QStringLiteral("ratings: unknown action: ") + action);
+    return Fail(action.isEmpty()
+                    ? QStringLiteral("ratings: missing action (list, refresh, export, to-script)")
+                    : QStringLiteral("ratings: unknown action: ") + action);
 }
 
 int TRatingsCommand::List() {
@@ -81,7 +82,8 @@ int TRatingsCommand::ToScript() {
     QList<int> rows;
     while (!Args().isEmpty()) {
         int row = 0;
-        if (!ReadInt(QStringLiteral("ROW"), Args().takeFirst(), 1, std::numeric_limits<int>::max(), row)) return 1;
+        if (!ReadInt(QStringLiteral("ROW"), Args().takeFirst(), 1, std::numeric_limits<int>::max(), row))
+            return 1;
         rows << row;
     }
     if (rows.isEmpty()) return Fail(QStringLiteral("ratings to-script: missing ROW"));
@@ -93,7 +95,8 @@ int TRatingsCommand::ToScript() {
     bool rejected = false;
     for (int row : rows) {
         if (row > ratings.Count())
-            return Fail(Format(QStringLiteral("В рейтинге нет строки %d (строк: %d)!"), {row, ratings.Count()}));
+            return Fail(
+                Format(QStringLiteral("В рейтинге нет строки %d (строк: %d)!"), {row, ratings.Count()}));
         const QString comment = RatingComment(ratings.At(row - 1));
         const QString line = RatingToScriptLine(comment);
         if (!IsRatingScriptLine(Ws().Stats().Registry(), line)) {

@@ -22,7 +22,8 @@ QString RatingToScriptLine(const QString &comment) {
 }
 
 bool IsRatingScriptLine(const TStatList &list, const QString &line) {
-    if (LineOptions(line).isEmpty() || OptionsCaption(TextToOptions(LineOptions(line))).isEmpty()) return false;
+    if (LineOptions(line).isEmpty() || OptionsCaption(TextToOptions(LineOptions(line))).isEmpty())
+        return false;
     for (int slot = 1; slot <= 7; ++slot)
         if (TextToFilter(list, LineFilter(line, slot)).Enabled) return true;
     return false;

@@ -171,7 +171,8 @@ TOpResult TScriptsController::AddRatingLines(const QStringList &comments, int *a
     for (const QString &comment : comments) {
         const QString line = RatingToScriptLine(comment);
         if (!IsRatingScriptLine(m_stats.Registry(), line)) {
-            m_host.ShowError(Format(QStringLiteral("Строку\r\r%s\r\rневозможно добавить в сценарий!"), {comment}));
+            m_host.ShowError(
+                Format(QStringLiteral("Строку\r\r%s\r\rневозможно добавить в сценарий!"), {comment}));
             continue;
         }
         m_lines.append(line);

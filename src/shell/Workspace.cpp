@@ -14,7 +14,8 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_stakes(host, m_files, m_settings, m_archive, m_stats.Registry(), m_combs),
       m_filters(host, m_stats.Registry(), m_archive.Draws(), m_combs, m_stats.Table()),
       m_download(host, m_files, m_settings, m_archive),
-      m_scripts(host, m_files, m_settings, m_archive, m_stats, m_combs, m_filters, m_stakes) {
+      m_scripts(host, m_files, m_settings, m_archive, m_stats, m_combs, m_filters, m_stakes),
+      m_tables(host, m_files, m_settings, m_archive, m_stakes, m_combs) {
     m_combs.SetDataDir(m_files.Dir());
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
@@ -25,6 +26,11 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
     // New draws settle the stakes made for them.
     connect(&m_download, &TDownloadController::DownloadFinished, this,
             [this] { m_stakes.CheckStakesManual(); });
+    // A test of regular stakes moves the draws offset; nothing it makes needs the views.
+    m_tables.SetFreezeViews([this, was = false](bool frozen) mutable {
+        if (frozen) was = m_viewsFrozen;
+        m_viewsFrozen = frozen || was;
+    });
     m_busyListener = m_host.AddBusyListener([this](bool busy) { emit BusyChanged(busy); });
 }
 
@@ -141,10 +147,10 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         (void)m_combs.GenerateSavedCombs(m_stats.Registry());
         RecomputeAll(true);
 
-        // 12. The script file; ratings and regular stakes load here once
-        //     they exist.
+        // 12. The script file, the ratings and the regular stakes.
         (void)m_scripts.LoadCurrentScript();
         (void)m_stakes.LoadRatings();
+        (void)m_tables.LoadTables();
 
         const bool loadOnly = HasSwitch(SwitchLoadOnly);
         const bool fullRecreate = HasSwitch(SwitchFullRecreate);

@@ -16,6 +16,7 @@
 #include "filters/FiltersController.h"
 #include "scripts/ScriptsController.h"
 #include "stakes/StakesController.h"
+#include "stakes/TablesController.h"
 #include "stats/StatsController.h"
 
 #include <array>
@@ -77,6 +78,8 @@ public:
     const TDownloadController &Download() const { return m_download; }
     TScriptsController &Scripts() { return m_scripts; }
     const TScriptsController &Scripts() const { return m_scripts; }
+    TTablesController &Tables() { return m_tables; }
+    const TTablesController &Tables() const { return m_tables; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -156,6 +159,7 @@ private:
     TFiltersController m_filters;
     TDownloadController m_download;
     TScriptsController m_scripts;
+    TTablesController m_tables;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;

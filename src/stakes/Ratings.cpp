@@ -62,7 +62,8 @@ void SetRatingComment(TRatingRec &rec, const QString &text) {
 }
 
 QString RatingColumnHeader(int column) {
-    static const char *const fixed[] = {"Комментарий", "Ставок", "Угадано", "Среднее", "Профит", "Ср. профит"};
+    static const char *const fixed[] = {"Комментарий", "Ставок", "Угадано",
+                                        "Среднее",     "Профит", "Ср. профит"};
     if (column < 0 || column >= RatingColumnCount) return {};
     if (column < rcHistogram0) return QString::fromUtf8(fixed[column]);
     if (column < rcEfficiency0) return QString::number(column - rcHistogram0);
@@ -98,7 +99,8 @@ QString RatingCellText(const TRatingRec &rec, int column, int effMode) {
     default:
         break;
     }
-    if (column >= rcHistogram0 && column < rcEfficiency0) return QString::number(rec.Histogram[column - rcHistogram0]);
+    if (column >= rcHistogram0 && column < rcEfficiency0)
+        return QString::number(rec.Histogram[column - rcHistogram0]);
     if (column < rcEfficiency0 || column >= RatingColumnCount || c <= 0) return {};
     const int i = column - rcEfficiency0;
     const long double p = OverlapProbabilities()[size_t(i)];
@@ -149,7 +151,9 @@ int CompareRatings(const TRatingRec &a, const TRatingRec &b, int column, bool de
 namespace {
 
 void QuickSort(TRatingsArray &rows, int l, int r, int column, bool descending) {
-    auto cmp = [&](int x, int y) { return CompareRatings(rows[size_t(x)], rows[size_t(y)], column, descending); };
+    auto cmp = [&](int x, int y) {
+        return CompareRatings(rows[size_t(x)], rows[size_t(y)], column, descending);
+    };
     int i = 0;
     do {
         i = l;

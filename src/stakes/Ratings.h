@@ -22,12 +22,12 @@ namespace lot {
 #pragma pack(push, 1)
 /// One rating row; 304 bytes, also the record of the ratings file.
 struct TRatingRec {
-    TShortString<255> Comment;             ///< the key: the stakes' comment, Windows-1251
-    int32_t Stakes = 0;                    ///< checked stakes credited
-    int32_t Overlaps = 0;                  ///< sum of their overlap counts
-    int32_t Histogram[CombSize + 1] = {};  ///< stakes with exactly i overlaps
-    uint8_t Padding[4] = {};               ///< zero
-    int64_t Profit = 0;                    ///< sum of their profits, 1/10000 units
+    TShortString<255> Comment;            ///< the key: the stakes' comment, Windows-1251
+    int32_t Stakes = 0;                   ///< checked stakes credited
+    int32_t Overlaps = 0;                 ///< sum of their overlap counts
+    int32_t Histogram[CombSize + 1] = {}; ///< stakes with exactly i overlaps
+    uint8_t Padding[4] = {};              ///< zero
+    int64_t Profit = 0;                   ///< sum of their profits, 1/10000 units
 };
 #pragma pack(pop)
 

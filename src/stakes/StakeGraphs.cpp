@@ -9,6 +9,11 @@
 namespace lot {
 
 void AddProfitDraw(TProfitDrawArray &draws, int drawNumber, int64_t amount) {
+    // Stakes come grouped by draw: the last entry is nearly always the one.
+    if (!draws.empty() && draws.back().DrawNumber == drawNumber) {
+        draws.back().Amount += amount;
+        return;
+    }
     for (TProfitDraw &d : draws)
         if (d.DrawNumber == drawNumber) {
             d.Amount += amount;
@@ -39,8 +44,8 @@ TStakeGraph ProfitDrawsGraph(const TProfitDrawArray &draws) {
         g.Points.push_back({QStringLiteral("Суммарный профит ставок по тиражу"), d.DrawNumber,
                             double(d.Amount) / TMoney::Scale, true, true, 0x008000});
         g.Points.push_back({QStringLiteral("Среднее значение"), d.DrawNumber, mean, false, false, 0x0000FF});
-        g.Points.push_back({QStringLiteral("Накопленное значение"), d.DrawNumber, double(running / TMoney::Scale),
-                            true, true, 0xFF0000});
+        g.Points.push_back({QStringLiteral("Накопленное значение"), d.DrawNumber,
+                            double(running / TMoney::Scale), true, true, 0xFF0000});
     }
     return g;
 }
@@ -53,7 +58,8 @@ TStakeGraph RatingsOverlapGraph(const TRatingsArray &rows) {
         m = std::max(m, r.Stakes);
     const auto &p = OverlapProbabilities();
     for (int i = 0; i <= CombSize; ++i)
-        g.Points.push_back({QStringLiteral("Нормальные значения"), i, double(p[size_t(i)] * m), true, false, 0x808080});
+        g.Points.push_back(
+            {QStringLiteral("Нормальные значения"), i, double(p[size_t(i)] * m), true, false, 0x808080});
     for (const TRatingRec &r : rows)
         for (int i = 0; i <= CombSize; ++i)
             g.Points.push_back({RatingComment(r), i, double(r.Histogram[i]), true, false, 0});

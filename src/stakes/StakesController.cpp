@@ -166,7 +166,8 @@ void TStakesController::ReadEachStake(const std::function<void(qint64, const TSt
     std::vector<TStakeRec> block(static_cast<size_t>(TStakesFile::BlockRecords));
     const qint64 count = m_file.Count();
     for (qint64 at = 0; at < count;) {
-        const qint64 got = m_file.ReadRecords(at, block.data(), std::min(TStakesFile::BlockRecords, count - at));
+        const qint64 got =
+            m_file.ReadRecords(at, block.data(), std::min(TStakesFile::BlockRecords, count - at));
         if (got <= 0) break;
         for (qint64 i = 0; i < got; ++i)
             visit(at + i, block[size_t(i)]);

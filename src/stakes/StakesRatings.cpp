@@ -4,18 +4,18 @@
 #include "core/AtomicFile.h"
 #include "core/Codec1251.h"
 #include "core/DataFolder.h"
+#include "core/Errors.h"
 #include "core/Format.h"
 #include "core/Host.h"
 #include "core/Messages.h"
 #include "core/Money.h"
-#include "core/Errors.h"
 #include "core/WindowSettings.h"
 #include "stakes/StakesController.h"
 
 #include <algorithm>
 #include <QFileInfo>
-#include <QSet>
 #include <QLocale>
+#include <QSet>
 
 namespace lot {
 
@@ -127,7 +127,8 @@ TOpResult TStakesController::StakesGraphDraws(TStakeGraph &graph) {
     return r;
 }
 
-TOpResult TStakesController::StakesGraphComments(const QStringList &comments, bool profits, TStakeGraph &graph) {
+TOpResult TStakesController::StakesGraphComments(const QStringList &comments, bool profits,
+                                                 TStakeGraph &graph) {
     TBusyGuard busy(m_host);
     m_host.ShowStatus(QStringLiteral("Создание графиков..."));
     const TOpResult r = Guarded(m_host, QString(), [&] {

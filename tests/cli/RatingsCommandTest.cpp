@@ -2,6 +2,7 @@
 // and rows back into a script file, with their refusals.
 
 #include "CliTestUtil.h"
+#include "XlsxReader.h"
 
 #include "archive/DrawsArchive.h"
 #include "core/Codec1251.h"
@@ -36,7 +37,8 @@ protected:
     QString Path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
     TCliRun Run(const QStringList &args) { return RunCli(m_dir.path(), args); }
     void Stake(const char *numbers, const char *comment) {
-        const TCliRun r = Run({"stakes", "add", numbers, "--draw", "101", "--comment", QString::fromUtf8(comment)});
+        const TCliRun r =
+            Run({"stakes", "add", numbers, "--draw", "101", "--comment", QString::fromUtf8(comment)});
         ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
     }
     QTemporaryDir m_dir;
@@ -114,4 +116,30 @@ TEST_F(CliRatingsTest, ToScriptRefusesRowsThatAreNoScriptLines) {
     EXPECT_FALSE(QFileInfo::exists(Path("t.lsc")));
     r = Run({"ratings", "to-script", "0", "--out", Path("t.lsc")});
     EXPECT_EQ(r.Code, 1);
+}
+
+TEST_F(CliRatingsTest, SpreadsheetHoldsTheListedCells) {
+    EXPECT_NE(Run({"export", "ratings", "--out", Path("r.xlsx")}).Code, 0); // no ratings yet
+    EXPECT_FALSE(QFileInfo::exists(Path("r.xlsx")));
+    Stake("3;11;17;30;31;32", "мой");
+    Stake("3;11;17;25;40;44", "ещё");
+    const TCliRun list = Run({"ratings", "list"});
+    ASSERT_EQ(list.Lines().size(), 2);
+    const TCliRun r = Run({"export", "ratings", "--out", Path("r.xlsx")});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Lines(), QStringList{"2"});
+    QString error;
+    const QList<test::TReadSheet> sheets = test::ReadXlsx(Path("r.xlsx"), &error);
+    ASSERT_EQ(sheets.size(), 1) << error.toStdString();
+    EXPECT_EQ(sheets[0].Name, "Рейтинг");
+    ASSERT_EQ(sheets[0].Rows.size(), 3);
+    EXPECT_EQ(test::CellText(sheets[0].Rows[0][19]), "E6");
+    for (int row = 0; row < 2; ++row) {
+        const QStringList cells = list.Lines()[row].split('\t');
+        for (int c = 0; c < 20; ++c)
+            EXPECT_EQ(test::CellText(sheets[0].Rows[row + 1][c]), cells[c]) << row << "," << c;
+    }
+    // Counts are numbers in the sheet, the comment a text.
+    EXPECT_TRUE(sheets[0].Rows[1][1].startsWith("n:"));
+    EXPECT_TRUE(sheets[0].Rows[1][0].startsWith("s:"));
 }

@@ -61,7 +61,7 @@ TEST(RatingsTest, FileHoldsRecordsAtTheirOffsets) {
     const QByteArray b = ReadAll(path);
     ASSERT_EQ(b.size(), 2 * 304);
     const char *rec = b.constData() + 304;
-    EXPECT_EQ(uint8_t(rec[0]), 4);                 // length byte
+    EXPECT_EQ(uint8_t(rec[0]), 4); // length byte
     EXPECT_EQ(QByteArray(rec + 1, 4), ToCp1251(QStringLiteral("Тест")));
     auto i32 = [&](int at) {
         int32_t v;
@@ -122,20 +122,33 @@ TEST(RatingsTest, CellsInTheThreeEfficiencyModes) {
         int column, mode;
         const char *text;
     } cases[] = {
-        {rcStakes, 0, "100"},          {rcOverlaps, 0, "95"},       {rcAverage, 0, "0.950"},
-        {rcProfit, 0, "-123.46"},      {rcAverageProfit, 0, "-1.23"}, {rcHistogram0 + 1, 0, "55"},
-        {rcEfficiency0, 0, "40"},      {rcEfficiency0, 1, "-0.056%"}, {rcEfficiency0, 2, "99.859%"},
-        {rcEfficiency0 + 1, 0, "42"},  {rcEfficiency0 + 1, 1, "12.587%"}, {rcEfficiency0 + 1, 2, "129.678%"},
-        {rcEfficiency0 + 3, 0, "2"},   {rcEfficiency0 + 3, 1, "2.756%"}, {rcEfficiency0 + 3, 2, "222.810%"},
-        {rcEfficiency0 + 6, 0, "0"},   {rcEfficiency0 + 6, 2, "0.000%"},
+        {rcStakes, 0, "100"},
+        {rcOverlaps, 0, "95"},
+        {rcAverage, 0, "0.950"},
+        {rcProfit, 0, "-123.46"},
+        {rcAverageProfit, 0, "-1.23"},
+        {rcHistogram0 + 1, 0, "55"},
+        {rcEfficiency0, 0, "40"},
+        {rcEfficiency0, 1, "-0.056%"},
+        {rcEfficiency0, 2, "99.859%"},
+        {rcEfficiency0 + 1, 0, "42"},
+        {rcEfficiency0 + 1, 1, "12.587%"},
+        {rcEfficiency0 + 1, 2, "129.678%"},
+        {rcEfficiency0 + 3, 0, "2"},
+        {rcEfficiency0 + 3, 1, "2.756%"},
+        {rcEfficiency0 + 3, 2, "222.810%"},
+        {rcEfficiency0 + 6, 0, "0"},
+        {rcEfficiency0 + 6, 2, "0.000%"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(RatingCellText(r, c.column, c.mode), QString::fromUtf8(c.text)) << c.column << " mode " << c.mode;
+        EXPECT_EQ(RatingCellText(r, c.column, c.mode), QString::fromUtf8(c.text))
+            << c.column << " mode " << c.mode;
 
     // The average profit is rounded to the money unit first: 99 / 2 = 49.5 -> 50 units, which
     // shows as 0.01 (0.00495 itself would show as 0.00).
     EXPECT_EQ(RatingCellText(Row(QStringLiteral("y"), 2, 0, 99), rcAverageProfit, 0), QStringLiteral("0.01"));
-    EXPECT_EQ(RatingCellText(Row(QStringLiteral("y"), 2, 0, -99), rcAverageProfit, 0), QStringLiteral("-0.01"));
+    EXPECT_EQ(RatingCellText(Row(QStringLiteral("y"), 2, 0, -99), rcAverageProfit, 0),
+              QStringLiteral("-0.01"));
 
     const TRatingRec empty = Row(QStringLiteral("z"), 0);
     for (int c : {int(rcAverage), int(rcAverageProfit), int(rcEfficiency0), int(rcEfficiency0 + 6)})
@@ -151,8 +164,8 @@ TEST(RatingsTest, ComparisonRoundsToHundredths) {
     } cases[] = {
         {Row("a", 300, 100), Row("b", 1000, 334), rcAverage, 0},
         {Row("a", 300, 100), Row("b", 100, 34), rcAverage, -1},
-        {Row("a", 1, 0, 1049), Row("b", 1, 0, 1000), rcProfit, 0},       // 0.49 hundredths
-        {Row("a", 1, 0, 1050), Row("b", 1, 0, 1000), rcProfit, 1},       // half a hundredth
+        {Row("a", 1, 0, 1049), Row("b", 1, 0, 1000), rcProfit, 0},        // 0.49 hundredths
+        {Row("a", 1, 0, 1050), Row("b", 1, 0, 1000), rcProfit, 1},        // half a hundredth
         {Row("a", 2, 0, 2098), Row("b", 1, 0, 1000), rcAverageProfit, 0}, // 1049 vs 1000
         {Row("a", 2, 0, 2100), Row("b", 1, 0, 1000), rcAverageProfit, 1},
         {Row("a", 5), Row("b", 0), rcStakes, 0}, // a row without stakes equals every row
@@ -177,7 +190,7 @@ TEST(RatingsTest, QuicksortOrderWithTies) {
         {rcStakes, false, "d,b,a,c"},
         {rcStakes, true, "c,a,d,b"},
         {rcEfficiency0, false, "c,d,a,b"}, // every pair equal, and still reordered
-        {-1, false, "a,b,c,d"},           // no column: left alone
+        {-1, false, "a,b,c,d"},            // no column: left alone
     };
     for (const Case &c : cases) {
         TRatingsArray rows{Row("a", 2), Row("b", 1), Row("c", 2), Row("d", 1)};
@@ -195,9 +208,10 @@ TEST(RatingsTest, CsvExportLines) {
     r.Histogram[2] = 1;
     const QStringList dot = RatingsCsvLines({r, Row(QStringLiteral("пусто"), 0)}, QLatin1Char('.'));
     ASSERT_EQ(dot.size(), 3);
-    EXPECT_EQ(dot[0], QStringLiteral("\"Комментарий\";\"Ставок\";\"Угадано\";\"Среднее\";\"Профит\";\"Ср. профит\";"
-                                     "\"0\";\"1\";\"2\";\"3\";\"4\";\"5\";\"6\";\"E0\";\"E1\";\"E2\";\"E3\";\"E4\";"
-                                     "\"E5\";\"E6\""));
+    EXPECT_EQ(dot[0],
+              QStringLiteral("\"Комментарий\";\"Ставок\";\"Угадано\";\"Среднее\";\"Профит\";\"Ср. профит\";"
+                             "\"0\";\"1\";\"2\";\"3\";\"4\";\"5\";\"6\";\"E0\";\"E1\";\"E2\";\"E3\";\"E4\";"
+                             "\"E5\";\"E6\""));
     EXPECT_EQ(dot[1], QStringLiteral("\"Ставка \"\"вручную\"\"\";3;4;1.333;2.50;0.83;0;2;1;0;0;0;0"));
     EXPECT_EQ(dot[1].count(QLatin1Char(';')) + 1, 13);
     EXPECT_EQ(dot[2], QStringLiteral("\"пусто\";0;0;;0.00;;0;0;0;0;0;0;0"));
@@ -266,8 +280,9 @@ TEST_F(RatingsControllerTest, RefreshAsksAndRebuildsFromTheFile) {
     EXPECT_TRUE(refused);
     EXPECT_EQ(stakes.Ratings().Count(), 2); // No keeps everything
     ASSERT_EQ(host.Messages.size(), 1);
-    EXPECT_EQ(host.Messages[0].Text, QStringLiteral("Пересчитать рейтинг только по текущим ставкам?\r\rНакопленные "
-                                                    "ранее данные по удаленным ставкам будут потеряны."));
+    EXPECT_EQ(host.Messages[0].Text,
+              QStringLiteral("Пересчитать рейтинг только по текущим ставкам?\r\rНакопленные "
+                             "ранее данные по удаленным ставкам будут потеряны."));
 
     host.ConfirmAnswer = true;
     ASSERT_TRUE(stakes.RatingsRefresh(&refused));
@@ -299,7 +314,8 @@ TEST_F(RatingsControllerTest, CsvFileIsWindows1251WithCrLf) {
     const QByteArray bytes = ReadAll(path);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     EXPECT_EQ(bytes.count("\r\n"), 2);
-    EXPECT_TRUE(bytes.contains(ToCp1251(QStringLiteral("\r\n\"Тест\";1;3;3,000;9,00;9,00;0;0;0;1;0;0;0\r\n"))));
+    EXPECT_TRUE(
+        bytes.contains(ToCp1251(QStringLiteral("\r\n\"Тест\";1;3;3,000;9,00;9,00;0;0;0;1;0;0;0\r\n"))));
 }
 
 // ---- chance ---------------------------------------------------------------------------------
@@ -351,6 +367,7 @@ TEST(RatingChanceTest, TextAndHint) {
     EXPECT_EQ(RatingChanceText(r), QStringLiteral("0.599"));
     r.Overlaps = 6;
     EXPECT_EQ(RatingChanceText(r), QStringLiteral("1.23e-7"));
-    EXPECT_EQ(RatingChanceHint(r), QStringLiteral("Вероятность угадать случайными ставками (1) не меньше 6: 1.23e-7"));
+    EXPECT_EQ(RatingChanceHint(r),
+              QStringLiteral("Вероятность угадать случайными ставками (1) не меньше 6: 1.23e-7"));
     EXPECT_TRUE(RatingChanceText(Row(QStringLiteral("y"), 0)).isEmpty());
 }
