@@ -112,9 +112,12 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
          "DrawsStateShowTotalLine | SumsDistribution AnalyzeRepeats"},
         {"mnStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
-         "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},
-        {"mnRating", ""},
-        {"mnTables", ""},
+         "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport | "
+         "StakesGraphDraws StakesGraphOverlap StakesGraphProfits"},
+        {"mnRating",
+         "RatingsRefresh | RatingsToScript | RatingsGraphOverlap | RatingsEffMode0 RatingsEffMode1 "
+         "RatingsEffMode2 | RatingsExport RatingsXlsExport"},
+        {"mnTables", "TablesAdd TablesDel | TablesStakeAdd TablesStakeTest"},
         {"mnSystems", ""},
         {"mnScript",
          "ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete | ScriptAdd ScriptClone ScriptEdit "
@@ -135,6 +138,11 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"pmStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport"},
+        {"pmRatings",
+         "RatingsRefresh | RatingsToScript | RatingsGraphOverlap StakesGraphDraws StakesGraphOverlap "
+         "StakesGraphProfits | RatingsEffMode0 RatingsEffMode1 RatingsEffMode2 | RatingsExport "
+         "RatingsXlsExport"},
+        {"pmTables", "TablesAdd TablesDel | TablesStakeAdd TablesStakeTest"},
         {"pmScript",
          "ScriptAdd ScriptClone ScriptEdit ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | "
          "ScriptOpen ScriptLoad ScriptSave | ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete"},

@@ -427,10 +427,17 @@ TEST_F(StakesPageTest, DeletesAskFirstAndKeepTheSeparators) {
     ASSERT_EQ(m_stakes->Model()->rowCount(), 1);
     EXPECT_EQ(Cell(0, 0), "");
 
+    // The checked stakes made rating rows: emptying the file asks whether
+    // they are rebuilt from what is left (nothing).
     m_rec.Messages.clear();
+    ASSERT_GT(Stakes().Ratings().Count(), 0);
     Run("StakeClear");
-    EXPECT_EQ(m_rec.Texts(), QStringList({"Удалить выделенную запись?"}));
+    EXPECT_EQ(m_rec.Texts(),
+              QStringList({"Удалить выделенную запись?",
+                           "Пересчитать рейтинг только по текущим ставкам?\r\rНакопленные ранее "
+                           "данные по удаленным ставкам будут потеряны."}));
     EXPECT_EQ(m_stakes->Model()->rowCount(), 0);
+    EXPECT_EQ(Stakes().Ratings().Count(), 0);
     EXPECT_EQ(m_ws->StatusPanelText(4), "Ставок: 0");
 }
 

@@ -110,4 +110,7 @@ private:
     QList<QAction *> m_pageActions;
 };
 
+/// Makes page the current tab of the page control that holds it.
+void ActivatePage(QWidget *page);
+
 } // namespace lot

@@ -4,7 +4,9 @@
 #include "gui/combs/CombsPage.h"
 #include "gui/scripts/ScriptPage.h"
 #include "gui/shell/PlaceholderPage.h"
+#include "gui/stakes/RatingsPage.h"
 #include "gui/stakes/StakesPage.h"
+#include "gui/stakes/TablesPage.h"
 #include "gui/stats/GraphsPage.h"
 #include "gui/stats/StatsPage.h"
 #include "gui/views/CardPage.h"
@@ -39,8 +41,8 @@ const QList<TPageFactory> &PageFactories() {
         Page<TLayoutPage>(),
         Placeholder("tsWeek", "Неделя"),
         Page<TStakesPage>(),
-        Placeholder("tsRating", "Рейтинг"),
-        Placeholder("tsTables", "Регуляры"),
+        Page<TRatingsPage>(),
+        Page<TTablesPage>(),
         Placeholder("tsSystems", "Системы"),
         Page<TScriptPage>(),
     };

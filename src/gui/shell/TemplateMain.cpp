@@ -379,6 +379,11 @@ void TTemplateMain::ToggleTab(const TTabSwitch &sw) {
     if (systems) m_host.ShowStatus(QString::fromUtf8(msg::PleaseWait));
     m_ws->StoreSetting([&](TWindowSettings &s) { (s.*sw.Set)(on); });
     ApplyTabVisibility();
+    if (QLatin1String(sw.ActionName) == QLatin1String("TabTables")) {
+        // Shown, the rules are read again and the tab comes forward; hidden, they are dropped unsaved.
+        m_ws->Tables().TabVisibilityChanged(on);
+        if (on) m_pcMain->setCurrentIndex(TabIndex(m_pcMain, QStringLiteral("tsTables")));
+    }
     if (systems) {
         if (on) m_pcMain->setCurrentIndex(TabIndex(m_pcMain, QStringLiteral("tsSystems")));
         m_host.ShowStatus(QString());

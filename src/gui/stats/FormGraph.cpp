@@ -1,6 +1,7 @@
 #include "gui/stats/FormGraph.h"
 
 #include "gui/stats/GraphChart.h"
+#include "stakes/StakeGraphs.h"
 #include "stats/GraphViews.h"
 
 #include <QChart>
@@ -44,6 +45,17 @@ void TFormGraph::ShowSumsDistribution(const TSumsDistribution &d) {
                 chart->AddPoint(x, d.RangeTitle(k), d.Scaled(double(d.Thresholds[k])), false, false,
                                 colours[k]);
     chart->Finish();
+}
+
+void TFormGraph::ShowStakeGraph(const TStakeGraph &graph) {
+    setWindowTitle(graph.Caption);
+    m_chart->chart()->legend()->setAlignment(Qt::AlignRight);
+    m_chart->Clear();
+    for (const TSeriesPoint &p : graph.Points) {
+        const QColor colour = p.Colour == 0 ? QColor() : QColor(QRgb(p.Colour));
+        m_chart->AddPoint(p.X, p.Series, p.Y, p.Pointers, p.Marks, colour);
+    }
+    m_chart->Finish();
 }
 
 } // namespace lot

@@ -9,6 +9,7 @@ class QCheckBox;
 namespace lot {
 
 class TGraphChart;
+struct TStakeGraph;
 struct TSumsDistribution;
 
 class TFormGraph : public QDialog {
@@ -23,6 +24,9 @@ public:
     /// the theoretical one scaled to it (maroon) and the three threshold
     /// lines with their ranges.
     void ShowSumsDistribution(const TSumsDistribution &distribution);
+    /// A graph of stakes or ratings: each point added to the series of its
+    /// name (made on first use with its look), the caption as the window's.
+    void ShowStakeGraph(const TStakeGraph &graph);
 
 private:
     TGraphChart *m_chart = nullptr;

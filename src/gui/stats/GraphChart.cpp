@@ -23,6 +23,24 @@ QImage Marker(int size, const QColor &fill, const QColor &outline) {
     return image;
 }
 
+/// Distinct colours for the series that ask for none, in order of creation.
+QColor AutoColour(int index) {
+    static const QRgb palette[] = {0xFF0000, 0x00A000, 0x0000FF, 0xFF8000, 0x800080, 0x00A0A0,
+                                   0xA0A000, 0xFF00FF, 0x804000, 0x008080, 0x808000, 0x4080FF};
+    constexpr int count = int(sizeof palette / sizeof palette[0]);
+    return QColor::fromRgb(palette[index % count]);
+}
+
+/// A tick step of 1, 2 or 5 times a power of ten, whole numbers only, that
+/// puts about ten ticks over span.
+double WholeTickStep(double span) {
+    const double raw = std::max(1.0, span / 10);
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double f : {1.0, 2.0, 5.0})
+        if (f * power >= raw) return f * power;
+    return 10 * power;
+}
+
 } // namespace
 
 TGraphChart::TGraphChart(QWidget *parent) : QChartView(new QChart, parent) {
@@ -47,7 +65,7 @@ QLineSeries *TGraphChart::EnsureSeries(const QString &title, bool pointers, bool
     if (!series) {
         series = new QLineSeries(this);
         series->setName(title);
-        QPen pen(colour.isValid() ? colour : QColor(Qt::black));
+        QPen pen(colour.isValid() ? colour : AutoColour(m_autoColours++));
         pen.setWidth(2);
         series->setPen(pen);
         series->setMarkerSize(markerSize);
@@ -97,6 +115,11 @@ void TGraphChart::Finish() {
     const double padX = maxX > minX ? 0 : 1;
     const double padY = maxY > minY ? (maxY - minY) * 0.05 : 1;
     axisX->setRange(minX - padX, maxX + padX);
+    // X values are whole numbers (draw numbers, overlap counts): ticks on
+    // whole numbers only, so no label is a rounded fraction.
+    axisX->setTickType(QValueAxis::TicksDynamic);
+    axisX->setTickAnchor(std::floor(minX - padX));
+    axisX->setTickInterval(WholeTickStep(maxX - minX + 2 * padX));
     // Counts and other values that are never negative keep the axis at 0.
     axisY->setRange(minY >= 0 ? std::max(0.0, minY - padY) : minY - padY, maxY + padY);
     axisY->applyNiceNumbers();
@@ -112,6 +135,7 @@ void TGraphChart::Clear() {
     m_order.clear();
     m_withMarks.clear();
     m_points.clear();
+    m_autoColours = 0;
 }
 
 void TGraphChart::SetMarksVisible(bool visible) {

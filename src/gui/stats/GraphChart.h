@@ -45,6 +45,7 @@ private:
     QList<QLineSeries *> m_withMarks;
     QHash<QLineSeries *, QList<QPointF>> m_points;
     bool m_marksVisible = true;
+    int m_autoColours = 0; ///< series made so far without a colour of their own
 };
 
 } // namespace lot
