@@ -9,6 +9,7 @@
 #include "stats/methods/RepeatMethods.h"
 #include "stats/methods/SegmentMethods.h"
 #include "stats/methods/SequenceMethods.h"
+#include "stats/methods/ShreddingMethods.h"
 #include "stats/methods/SumMethods.h"
 
 namespace lot {
@@ -142,7 +143,8 @@ const std::vector<const TStatClass *> &StatClassList() {
         &TstOgnev1::StaticClass(), // HCO1
         &TstOgnev2::StaticClass(), // HCO2
         &TstOgnev3::StaticClass(), // HCO3
-        // Shredding: SHR%d.
+        // Shredding (group 12).
+        &TstShreddingStat::StaticClass(), // SHR%d
     };
     return classes;
 }
