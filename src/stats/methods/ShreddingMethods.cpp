@@ -1,5 +1,6 @@
 #include "stats/methods/ShreddingMethods.h"
 
+#include "core/Format.h"
 #include "stats/StatList.h"
 
 #include <mutex>
@@ -63,6 +64,18 @@ private:
 };
 
 } // namespace
+
+QString ShreddingProblemText(const TShreddingData &data) {
+    for (int k = 1; k <= 3; ++k) {
+        const TFormulaProblem problem = CheckFormula(data.Formula(k));
+        if (problem.Code >= 0) return FormulaProblemText(k, problem);
+        const int digits = data.Digits(k);
+        if (digits < 0 || digits > MaxShreddingDigits)
+            return Format(QStringLiteral("Количество цифр формулы %d должно быть от 0 до %d!"),
+                          {k, MaxShreddingDigits});
+    }
+    return {};
+}
 
 TstShreddingStat::TstShreddingStat(const TStatList &list, int param)
     : TKeyedStat(list, param), m_formula(list.Shredding().Formula(param)),

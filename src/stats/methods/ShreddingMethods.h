@@ -20,6 +20,12 @@
 
 namespace lot {
 
+struct TShreddingData;
+
+/// The first problem of the three formulas and digit counts as the user is
+/// to read it ("Ошибка в формуле 2: ..."); empty when all are sound.
+QString ShreddingProblemText(const TShreddingData &data);
+
 /// SHR1..SHR3: one entry per formula of the game settings.
 class TstShreddingStat final : public TKeyedStat<TstShreddingStat, TCustomGraphStat> {
     LOT_STAT_CLASS(TstShreddingStat)
