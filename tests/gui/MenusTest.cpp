@@ -101,7 +101,7 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
     const struct {
         const char *name, *entries;
     } expected[] = {
-        {"mnFile", "EditConfig EditProxy | ExitProgram"},
+        {"mnFile", "EditConfig EditShredding EditProxy | ExitProgram"},
         {"mnDraws",
          "DrawsDownload AutoDownload | DrawsAdd DrawsEdit DrawsDel | DrawsInfo | DrawsImport DrawsExport "
          "DrawsXlsExport | DrawsSorted"},

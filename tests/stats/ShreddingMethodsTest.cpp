@@ -6,6 +6,7 @@
 #include "StatsTestUtil.h"
 
 #include "filters/FilterPass.h"
+#include "stats/GraphViews.h"
 #include "stats/StatList.h"
 
 #include <gtest/gtest.h>
@@ -288,6 +289,16 @@ TEST_F(ShreddingMethodsTest, WhereTheNumbersComeFrom) {
     stat->LoadDraws(3, 2, false);
     EXPECT_EQ(graph->GraphValue(MakeComb({9, 1, 2, 3, 4, 5}), 3), 9 + 50 + 4100);
     EXPECT_EQ(graph->DrawGraphValue(4, 4, false), 45 + 100 + 500);
+}
+
+TEST_F(ShreddingMethodsTest, DetailRowsShowTheFormula) {
+    m_list.RegisterAll();
+    // Entry 2 (5 10 14 30 33 37): 29/100 is 0.28999... in floating point.
+    const QList<TDetailValue> rows = DetailValues(m_list, MakeComb({5, 10, 14, 30, 33, 37}), 2, false);
+    ASSERT_GE(rows.size(), 3);
+    const TDetailValue &shr1 = rows[rows.size() - 3];
+    EXPECT_EQ(shr1.Caption, QStringLiteral("Метод шинковки 1: (n1+n2+n3)/(n4+n5+n6)"));
+    EXPECT_EQ(shr1.Value, 28);
 }
 
 TEST_F(ShreddingMethodsTest, EdgeCasesOfTheDistributions) {
