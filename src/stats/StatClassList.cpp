@@ -9,6 +9,7 @@
 #include "stats/methods/RepeatMethods.h"
 #include "stats/methods/SegmentMethods.h"
 #include "stats/methods/SequenceMethods.h"
+#include "stats/methods/SerialMethods.h"
 #include "stats/methods/SumMethods.h"
 
 namespace lot {
@@ -134,7 +135,16 @@ const std::vector<const TStatClass *> &StatClassList() {
         &TstRowValCnt::StaticClass(), // ROW%d
         // Per segment (group 5).
         &TstSgmValCnt::StaticClass(), // SGM%d
-        // Serials and periods: GRPV, GRPP, GRCV, GRCP, GRSV, GRSP, PRDV, PRDC, PRDG.
+        // Series (group 8) and periods (group 9).
+        &TstNumGroups::StaticClass(),  // GRPV
+        &TstNumPauses::StaticClass(),  // GRPP
+        &TstChnGroups::StaticClass(),  // GRCV
+        &TstChnPauses::StaticClass(),  // GRCP
+        &TstSgmGroups::StaticClass(),  // GRSV
+        &TstSgmPauses::StaticClass(),  // GRSP
+        &TstNumPeriods::StaticClass(), // PRDV
+        &TstChnPeriods::StaticClass(), // PRDC
+        &TstSgmPeriods::StaticClass(), // PRDG
         // Transitions: SDV2, SDP2, SDN%d, SDP3, SDM%d, SCV2, SCP2, SCN%d, SCP3, SCM%d,
         //              SC2C%d, SC3C%d, SDA2, SDG2, SDZ2, SDC2, SSV2, SSP2, SSN%d, SSP3,
         //              SSM%d, SS2C%d, SS3C%d.

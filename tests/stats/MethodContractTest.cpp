@@ -166,6 +166,11 @@ protected:
                                                           {24, 29, 12, 8, 30, 35}}};
         for (size_t i = 0; i < draws.size(); ++i)
             m_archive.Append(test::MakeStatDraw(int(i) + 1, draws[i]));
+        // Four segments, as above: a segment's series then has pauses too.
+        TConfigData config = m_list.Config();
+        for (int n = 1; n <= NumberCount; ++n)
+            config.MatrixSegments[size_t(n - 1)] = uint8_t((n * 7) % 4 + 2);
+        m_list.SetConfig(config);
         m_list.RegisterAll();
 
         // Every 997th combination of the full set, in its order, then bytes of any value.

@@ -85,7 +85,9 @@ TEST(StatListTest, RegistersTheFixedClassListInOrder) {
                              "KGM2,KGM3,KGM4,KGS2,KGS3,KGS4,"
                              "POS1,POS2,POS3,POS4,POS5,POS6,POE1,POE2,"
                              "CHN1,CHN2,CHN3,CHN4,CHN5,CHN6,CHN7,CHN8,CHN9,COL1,COL2,COL3,COL4,COL5,"
-                             "ROW1,ROW2,ROW3,ROW4,ROW5,ROW6,ROW7,ROW8,ROW9,SGM1,HCO1,HCO2,HCO3"));
+                             "ROW1,ROW2,ROW3,ROW4,ROW5,ROW6,ROW7,ROW8,ROW9,SGM1,"
+                             "GRPV,GRPP,GRCV,GRCP,GRSV,GRSP,PRDV,PRDC,PRDG,"
+                             "HCO1,HCO2,HCO3"));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_TRUE(list.Items(i).Selected);
         EXPECT_TRUE(list.Items(i).CustomCaption.isEmpty());
@@ -94,7 +96,7 @@ TEST(StatListTest, RegistersTheFixedClassListInOrder) {
     EXPECT_EQ(list.Items(111).Param, 3);
     EXPECT_EQ(list.FindEntry(QStringLiteral("pos3")), 111);
     EXPECT_EQ(list.FindEntry(QStringLiteral("prv-2")), 53);
-    EXPECT_EQ(list.FindEntry(QStringLiteral("GRPV")), -1);
+    EXPECT_EQ(list.FindEntry(QStringLiteral("NONE")), -1);
     EXPECT_EQ(list.IndexOf(&list.Items(4)), 4);
     EXPECT_THROW(list.Items(list.Count()), EError);
     EXPECT_THROW(list.CreateStat(-1), EError);
