@@ -208,6 +208,17 @@ protected:
         return selected;
     }
 
+    /// The keys of the sample's middle combination at reference draw refIdx.
+    std::vector<uint64_t> CombKeys(TCustomStat &stat, int refIdx) const {
+        stat.LoadDraws(-1, refIdx, true);
+        TStatDrawArray values;
+        stat.CombValues(m_sample[m_sample.size() / 2], values);
+        std::vector<uint64_t> keys;
+        for (const TStatDraw &v : values)
+            keys.push_back(v.Key.Bits());
+        return keys;
+    }
+
     /// The keys of the table's rows at reference draw refIdx, listed ones first.
     static std::vector<uint64_t> TableKeys(TCustomStat &stat, int refIdx) {
         TStatDrawArray values;
@@ -274,7 +285,15 @@ TEST_F(FilterPassContract, KeepsExactlyTheCombinationsThatMatch) {
             if (matchReadsRef) {
                 EXPECT_NE(keptAt[0], keptAt[1]) << code << ": the reference draw decides";
             } else {
-                EXPECT_NE(TableKeys(*stat, 7), TableKeys(*stat, 6)) << code << ": the reference draw decides";
+                // The transitions match by the combination's own items too;
+                // the reference draw is the "before" part of a combination's
+                // values and of the table's rows, which may coincide for two
+                // neighbouring draws of so small an archive.
+                const std::vector<uint64_t> rows = TableKeys(*stat, 7), own = CombKeys(*stat, 7);
+                bool decides = false;
+                for (int other = 6; other >= 0 && !decides; --other)
+                    decides = TableKeys(*stat, other) != rows || CombKeys(*stat, other) != own;
+                EXPECT_TRUE(decides) << code << ": the reference draw decides";
             }
         }
     }
