@@ -50,8 +50,9 @@ TEST_F(MethodFamiliesCommandTest, MethodsInTheirFixedPlaces) {
     // 8 numbers, 10 sums, 5 differences, 3 channels, 12 matrix, 3 segments,
     // 3 sequences, 20 repeats, 18 combination values, 27 combination members
     // of the families, 8 positions, 7 channels, 7 columns, 7 rows, 1
-    // segment, 3 characteristic numbers, 3 shredding formulas.
-    ASSERT_EQ(lines.size(), 145);
+    // segment, 6 series, 3 periods, 65 transitions (SC2C and SC3C of 7
+    // channels), 3 characteristic numbers, 3 shredding formulas.
+    ASSERT_EQ(lines.size(), 219);
     const char *expected[] = {
         "8\tSUMS\tsum\tNG\t{ sum } Сумма тиража: все значения [ NG ]",
         "9\tSUM1\tsum\tNG\t{ sum } Сумма тиража: диапазон 1 (1/3) [ NG ]",
