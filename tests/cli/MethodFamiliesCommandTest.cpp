@@ -79,7 +79,7 @@ TEST_F(MethodFamiliesCommandTest, MethodsInTheirFixedPlaces) {
         "130\tCOL7\tmtx\tNG\t{ mtx } Количество чисел в 7 столбце матрицы [ NG ]",
         "131\tROW1\tmtx\tNG\t{ mtx } Количество чисел в 1 строке матрицы [ NG ]",
         "137\tROW7\tmtx\tNG\t{ mtx } Количество чисел в 7 строке матрицы [ NG ]",
-        "144\tSHR3\tshr\tSNG\t{ shr } Метод шинковки 3: (n1+n3+n5)/(n2+n4+n6) [ SNG ]",
+        "218\tSHR3\tshr\tSNG\t{ shr } Метод шинковки 3: (n1+n3+n5)/(n2+n4+n6) [ SNG ]",
     };
     for (const char *line : expected) {
         const QString text = QString::fromUtf8(line);
