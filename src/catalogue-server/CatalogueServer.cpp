@@ -12,6 +12,11 @@
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
+#include <QSslServer>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <memory>
 
 namespace lot::server {
 
@@ -59,6 +64,24 @@ QByteArray ReadPem(const QString &fileName) {
 }
 
 } // namespace
+
+/// The HTTP server holds a whole request in memory before the handler sees it, so a connection
+/// that sends more than any request may hold is cut while it arrives. The guard's readyRead
+/// slot is connected before the HTTP server's (which connects when it takes the socket, after
+/// this slot ran), so it sees each piece before the server reads it.
+static void GuardConnections(QTcpServer *server, qint64 limit) {
+    QObject::connect(server, &QTcpServer::pendingConnectionAvailable, server, [server, limit] {
+        for (QTcpSocket *socket : server->findChildren<QTcpSocket *>(Qt::FindDirectChildrenOnly)) {
+            if (socket->property("lotGuarded").toBool()) continue;
+            socket->setProperty("lotGuarded", true);
+            auto received = std::make_shared<qint64>(0);
+            QObject::connect(socket, &QIODevice::readyRead, socket, [socket, received, limit] {
+                *received += socket->bytesAvailable();
+                if (*received > limit) socket->abort();
+            });
+        }
+    });
+}
 
 QString ServerUsage() {
     return QStringLiteral(
@@ -130,6 +153,7 @@ TCatalogueServer::TCatalogueServer(const TServerOptions &options)
         m_service->AddApplication(app.left(eq), app.mid(eq + 1));
     }
     m_http = std::make_unique<THttp>(*m_service);
+    QTcpServer *server = nullptr;
     if (!options.Certificate.isEmpty()) {
         const QList<QSslCertificate> chain =
             QSslCertificate::fromData(ReadPem(options.Certificate), QSsl::Pem);
@@ -144,13 +168,25 @@ TCatalogueServer::TCatalogueServer(const TServerOptions &options)
         tls.setPrivateKey(key);
         tls.setProtocol(QSsl::TlsV1_2OrLater);
         tls.setPeerVerifyMode(QSslSocket::VerifyNone);
-        m_http->sslSetup(tls);
+        auto *ssl = new QSslServer;
+        ssl->setSslConfiguration(tls);
+        // A client that fails the handshake just goes.
+        QObject::connect(ssl, &QSslServer::errorOccurred, ssl,
+                         [](QSslSocket *socket, QAbstractSocket::SocketError) { socket->deleteLater(); });
+        server = ssl;
         m_tls = true;
+    } else {
+        server = new QTcpServer;
     }
-    m_port = m_http->listen(options.Host, options.Port);
-    if (m_port == 0)
-        throw EError(
-            Format(QStringLiteral("Cannot listen on %s:%d"), {options.Host.toString(), int(options.Port)}));
+    if (!server->listen(options.Host, options.Port)) {
+        const QString reason = server->errorString();
+        delete server;
+        throw EError(Format(QStringLiteral("Cannot listen on %s:%d: %s"),
+                            {options.Host.toString(), int(options.Port), reason}));
+    }
+    m_port = server->serverPort();
+    GuardConnections(server, TForm::MaxBodySize + 64 * 1024);
+    m_http->bind(server);
 }
 
 TCatalogueServer::~TCatalogueServer() = default;

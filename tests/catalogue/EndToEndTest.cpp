@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QNetworkProxy>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QUrl>
 
 namespace lot {
 namespace {
@@ -358,6 +360,23 @@ TEST_F(CatalogueEndToEnd, FieldsAreSentInTheirOrder) {
     EXPECT_EQ(m_alice->LastForm()[2].second, QByteArray());
     m_alice->TitleIsFree(-1, QStringLiteral("x"));
     EXPECT_EQ(names(m_alice->LastForm()), QStringLiteral("scr_id,scr_title"));
+}
+
+} // namespace
+} // namespace lot
+
+namespace lot {
+namespace {
+
+TEST_F(CatalogueEndToEnd, AnOversizedRequestIsCutAndTheServerGoesOn) {
+    // Past the largest request a form may be: the connection is cut while it arrives.
+    const TFormFields fields{{"scr_id", "1"}, {"scr_title", QByteArray(17 * 1024 * 1024, 'x')}};
+    THttpClient http;
+    http.SetCaFile(test::TestCaFile());
+    EXPECT_THROW(http.PostForm(QUrl(m_server->Url() + QStringLiteral("/scripts/scr_chktitle.php")),
+                               FormBody(fields), QNetworkProxy(QNetworkProxy::NoProxy)),
+                 EError);
+    EXPECT_TRUE(m_alice->TitleIsFree(-1, QStringLiteral("x")));
 }
 
 } // namespace
