@@ -2,11 +2,17 @@
 
 #include "catalogue/CatalogueController.h"
 #include "cli/WorkspaceCommand.h"
+#include "core/Codec1251.h"
+#include "core/Errors.h"
 #include "core/Format.h"
 #include "core/OpResult.h"
 #include "scripts/ScriptsController.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <climits>
 
 namespace lot::cli {
 
@@ -19,6 +25,49 @@ QString OneLine(QString text) {
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     text.replace(QLatin1Char('\t'), QLatin1Char(' '));
     return text;
+}
+
+/// The combination lines of a system file and the count of numbers they use.
+struct TSystemLines {
+    QStringList Lines;
+    int Nums = 0;
+};
+
+/// Reads a file of combination lines (Windows-1251) as the system dialog normalises them: a
+/// line of exactly six numbers separated by any of " *+,-./:;=\_|~" becomes the numbers with
+/// two digits joined by blanks, any other line is dropped. The numbers are positions of the
+/// system, so they start at 1 and the system uses as many numbers as the largest of them.
+TSystemLines ReadSystemLines(const QString &fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EError(
+            Format(QStringLiteral("Не удалось прочитать файл \"%s\": %s"), {fileName, file.errorString()}));
+    if (file.size() > 64 * 1024 * 1024)
+        throw EError(Format(QStringLiteral("Файл \"%s\" слишком велик"), {fileName}));
+    static const QRegularExpression separators(QStringLiteral("[ *+,\\-./:;=\\\\_|~]+"));
+    TSystemLines result;
+    int low = 0;
+    for (const QString &line : SplitLines(FromCp1251(file.readAll()))) {
+        const QStringList words = line.trimmed().split(separators, Qt::SkipEmptyParts);
+        if (words.size() != 6) continue;
+        QStringList numbers;
+        for (const QString &word : words) {
+            bool ok = false;
+            const int n = word.toInt(&ok);
+            if (!ok) throw EConvertError(Format(QStringLiteral("\"%s\" не является целым числом"), {word}));
+            if (n < 1 || n > 45)
+                throw EError(
+                    Format(QStringLiteral("Номер %d вне системы (1..45) в строке \"%s\""), {n, line}));
+            low = low == 0 ? n : qMin(low, n);
+            result.Nums = qMax(result.Nums, n);
+            numbers << Format(QStringLiteral("%.2d"), {n});
+        }
+        result.Lines << numbers.join(QLatin1Char(' '));
+    }
+    // A system whose numbers start above 1 would name positions it does not have.
+    if (low > 1)
+        throw EError(Format(QStringLiteral("Номера системы должны начинаться с 1, а не с %d"), {low}));
+    return result;
 }
 
 QString DateCell(const QDateTime &time) {
@@ -48,6 +97,7 @@ private:
     int Systems();
     int System();
     int DeleteSystem();
+    int PublishSystem();
     int Identity();
 };
 
@@ -62,11 +112,12 @@ int TCatalogueCommand::Execute() {
     if (action == QLatin1String("systems")) return Systems();
     if (action == QLatin1String("system")) return System();
     if (action == QLatin1String("delete-system")) return DeleteSystem();
+    if (action == QLatin1String("publish-system")) return PublishSystem();
     if (action == QLatin1String("identity")) return Identity();
     return Fail(action.isEmpty()
                     ? QStringLiteral("catalogue: missing action (scripts, download-script, "
                                      "publish-script, delete-script, rate, rates, systems, system, "
-                                     "delete-system, identity)")
+                                     "delete-system, publish-system, identity)")
                     : QStringLiteral("catalogue: unknown action: ") + action);
 }
 
@@ -263,6 +314,59 @@ int TCatalogueCommand::DeleteSystem() {
     return r ? 0 : 1;
 }
 
+int TCatalogueCommand::PublishSystem() {
+    QString title, descr, url, blockText, idText;
+    const bool hasTitle = TakeOption(Args(), QStringLiteral("--title"), title);
+    TakeOption(Args(), QStringLiteral("--descr"), descr);
+    TakeOption(Args(), QStringLiteral("--url"), url);
+    const bool hasBlock = TakeOption(Args(), QStringLiteral("--block"), blockText);
+    const bool hasId = TakeOption(Args(), QStringLiteral("--id"), idText);
+    if (Args().size() != 1)
+        return FailUsage(QStringLiteral("publish-system needs one FILE of combination lines"));
+    const QString file = AbsolutePath(Args().takeFirst());
+    int block = 0;
+    if (hasBlock && !ReadInt(QStringLiteral("--block"), blockText, INT_MIN, INT_MAX, block)) return 1;
+    int32_t id = 0;
+    if (hasId && !ReadId(idText, id)) return 1;
+    if (!Open({}) || !Ready(true)) return 1;
+
+    tSystemData data;
+    data.Info.Id = id;
+    data.Info.Title = hasTitle ? title.trimmed() : QString();
+    data.Info.Description = descr.trimmed();
+    data.Info.Url = url.trimmed();
+    data.Info.Author = Catalogue().Settings().UserName;
+    data.Info.OwnerMail = Catalogue().Settings().UserMail;
+    const QString errorText = id > 0 ? QStringLiteral("Ошибка изменения системы!\r\r%s")
+                                     : QStringLiteral("Ошибка добавления системы!\r\r%s");
+    int32_t result = -1;
+    const TOpResult r = Guarded(Host(), errorText, [&] {
+        // The lines as the system dialog keeps them: six numbers, two digits each.
+        const TSystemLines lines = ReadSystemLines(file);
+        if (data.Info.Title.isEmpty())
+            throw EError(QStringLiteral("Название системы должно быть указано обязательно!"));
+        if (lines.Nums < 7 || lines.Nums > 45)
+            throw EError(QStringLiteral("Указано недопустмое количество используемых чисел!"));
+        if (block < 0 || block > 5) throw EError(QStringLiteral("Указан недопустмый размер блока!"));
+        if (data.Info.Author.isEmpty())
+            throw EError(QStringLiteral("Имя автора должно быть указано обязательно!"));
+        if (data.Info.Description.isEmpty())
+            throw EError(QStringLiteral("Описание системы должно быть указано обязательно!"));
+        if (lines.Lines.isEmpty())
+            throw EError(QStringLiteral("Содержимое системы должно быть указано обязательно!"));
+        data.Info.Nums = uint8_t(lines.Nums);
+        data.Info.Block = uint8_t(block);
+        data.Info.CSize = int32_t(lines.Lines.size());
+        data.Content = lines.Lines.join(QStringLiteral("\r\n"));
+        result = Catalogue().Client()->SaveSystem(data, false);
+        if (result <= 0)
+            throw EError(Format(QStringLiteral("Сервер не сохранил систему (ответ %d)"), {result}));
+    });
+    if (!r) return 1;
+    Out() << result << '\n';
+    return 0;
+}
+
 int TCatalogueCommand::Identity() {
     QString name, mail;
     const bool hasName = TakeOption(Args(), QStringLiteral("--name"), name);
@@ -297,6 +401,9 @@ REGISTER_CLI_COMMAND(
     "    combinations, created, downloads, last download, description, link\n"
     "catalogue system ID               the combination lines of a system\n"
     "catalogue delete-system ID        deletes a system of your own (asks; --yes answers)\n"
+    "catalogue publish-system FILE --title T --descr D [--block B] [--url U] [--id ID]\n"
+    "    publishes the combination lines of FILE (six positions 1..N a line) as a system (with\n"
+    "    --id: changes that system of your own); prints its id\n"
     "catalogue identity [--name NAME --mail E-MAIL]\n"
     "    shows or stores the name and e-mail the catalogue knows you by\n"
     "    (section [CATALOGUE] of Brantlee_6x45.ini: Url, CaFile, UserName, UserMail)");

@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QComboBox>
 #include <QInputDialog>
@@ -170,6 +171,7 @@ TEST_F(OnlineScriptsPanelTest, DownloadRatesAndProperties) {
         PublishAsOther(QStringLiteral("Чужой"), QStringLiteral("FULL:0#FIRST| | | | | | | |\r\nCLR"));
     ASSERT_GT(id, 0);
     m_other->RateScript(id, 4, QStringLiteral("Неплохо"));
+    QAbstractItemModelTester tester(m_panel->Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     Run("ScriptLibraryRefresh");
     ASSERT_EQ(Rows(), 1);
     EXPECT_EQ(Cell(0, TCatalogueController::colRating), QStringLiteral("4.000"));
