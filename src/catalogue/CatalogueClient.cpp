@@ -1,11 +1,13 @@
 #include "catalogue/CatalogueClient.h"
 
 #include "catalogue/CatalogueReply.h"
+#include "catalogue/SystemCatalogueStatus.h"
 #include "core/Codec1251.h"
 #include "core/DataFolder.h"
 #include "core/Errors.h"
 #include "core/Format.h"
 
+#include <QHostAddress>
 #include <QNetworkProxy>
 #include <QUrl>
 
@@ -34,6 +36,12 @@ int32_t InRange(const TReplyRow &row, const QString &name, int32_t low, int32_t 
         throw EError(
             Format(QStringLiteral("Недопустимое значение \"%s\" в строке каталога: %d"), {name, value}));
     return value;
+}
+
+bool IsLoopbackHost(const QString &host) {
+    if (host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) return true;
+    const QHostAddress address(host);
+    return !address.isNull() && address.isLoopback();
 }
 
 } // namespace
@@ -77,8 +85,15 @@ QList<TReplyRow> TCatalogueClient::Call(const QString &path, const TFormFields &
     while (base.endsWith(QLatin1Char('/')))
         base.chop(1);
     const QUrl url(base + path);
-    if (!url.isValid() || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
+    if (!url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
         throw EError(Format(QStringLiteral("Неверный адрес online-каталога: \"%s\""), {m_settings.Url}));
+    // The identity and the installation key travel in every change: in the clear only to this
+    // machine.
+    if (url.scheme() == QLatin1String("http") && !IsLoopbackHost(url.host()))
+        throw EError(
+            Format(QStringLiteral("Online-каталог на другом компьютере доступен только по HTTPS: \"%s\""),
+                   {m_settings.Url}));
     m_lastForm = fields;
     return ReadReply(m_http.PostForm(url, FormBody(fields), QNetworkProxy(QNetworkProxy::NoProxy)));
 }
@@ -248,8 +263,30 @@ std::unique_ptr<TCatalogueClient> MakeCatalogueClient(const TDataFolder &files) 
     return std::make_unique<TCatalogueClient>(std::move(settings));
 }
 
-std::unique_ptr<ISystemCatalogue> MakeSystemCatalogue(const TDataFolder &files) {
-    return MakeCatalogueClient(files);
+namespace {
+
+/// A client with the status texts of its system calls, owning both.
+class TStatusCatalogue : public ISystemCatalogue {
+public:
+    TStatusCatalogue(std::unique_ptr<TCatalogueClient> client, IHost &host)
+        : m_client(std::move(client)), m_status(*m_client, host) {}
+    QList<tSystemInfo> ListSystems() override { return m_status.ListSystems(); }
+    QString SystemContent(int32_t id) override { return m_status.SystemContent(id); }
+    int32_t SaveSystem(const tSystemData &data, bool deletion) override {
+        return m_status.SaveSystem(data, deletion);
+    }
+
+private:
+    std::unique_ptr<TCatalogueClient> m_client;
+    TSystemCatalogueStatus m_status;
+};
+
+} // namespace
+
+std::unique_ptr<ISystemCatalogue> MakeSystemCatalogue(const TDataFolder &files, IHost *host) {
+    std::unique_ptr<TCatalogueClient> client = MakeCatalogueClient(files);
+    if (!client || !host) return client;
+    return std::make_unique<TStatusCatalogue>(std::move(client), *host);
 }
 
 } // namespace lot

@@ -17,6 +17,7 @@
 
 namespace lot {
 
+class IHost;
 class TDataFolder;
 class TReplyRow;
 
@@ -81,7 +82,8 @@ private:
 /// "Brantlee_6x45.ini"), or nullptr when no catalogue address is set. Raises EError when the
 /// settings cannot be read or the installation key cannot be stored.
 std::unique_ptr<TCatalogueClient> MakeCatalogueClient(const TDataFolder &files);
-/// The same as the systems area sees it.
-std::unique_ptr<ISystemCatalogue> MakeSystemCatalogue(const TDataFolder &files);
+/// The same as the systems area sees it; with a host, each system call shows its status text
+/// (TSystemCatalogueStatus).
+std::unique_ptr<ISystemCatalogue> MakeSystemCatalogue(const TDataFolder &files, IHost *host = nullptr);
 
 } // namespace lot

@@ -33,8 +33,14 @@ TOpResult TCatalogueController::LoadSettings() {
     return Guarded(m_host, QStringLiteral("Ошибка чтения файла конфигурации!\r\r%s"), [&] {
         m_catalogue = LoadCatalogueSettings(m_files);
         m_loaded = true;
-        m_client = m_catalogue.Url.isEmpty() ? nullptr : std::make_unique<TCatalogueClient>(m_catalogue);
+        MakeClient();
     });
+}
+
+void TCatalogueController::MakeClient() {
+    m_systems.reset();
+    m_client = m_catalogue.Url.isEmpty() ? nullptr : std::make_unique<TCatalogueClient>(m_catalogue);
+    if (m_client) m_systems = std::make_unique<TSystemCatalogueStatus>(*m_client, m_host);
 }
 
 TOpResult TCatalogueController::SetIdentity(const QString &name, const QString &mail) {
@@ -57,7 +63,7 @@ TCatalogueClient &TCatalogueController::RequireClient() {
     if (!m_loaded) {
         m_catalogue = LoadCatalogueSettings(m_files);
         m_loaded = true;
-        if (!m_catalogue.Url.isEmpty()) m_client = std::make_unique<TCatalogueClient>(m_catalogue);
+        MakeClient();
     }
     if (!m_client)
         throw EError(

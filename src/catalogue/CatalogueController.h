@@ -7,6 +7,7 @@
 #include "catalogue/CatalogueClient.h"
 #include "catalogue/CatalogueSettings.h"
 #include "catalogue/CatalogueTypes.h"
+#include "catalogue/SystemCatalogueStatus.h"
 #include "core/OpResult.h"
 
 #include <QList>
@@ -63,8 +64,10 @@ public:
     TOpResult SetIdentity(const QString &name, const QString &mail);
     /// The client; nullptr without a catalogue address.
     TCatalogueClient *Client() { return m_client.get(); }
-    /// The systems area's view of the client (nullptr without a catalogue address).
-    ISystemCatalogue *SystemCatalogue() { return m_client.get(); }
+    /// The systems area's view of the client, with the status texts of the system calls
+    /// (nullptr without a catalogue address).
+    /// It lives until the settings are read again: ask for it per operation.
+    ISystemCatalogue *SystemCatalogue() { return m_systems.get(); }
 
     // ---- the online scripts list ---------------------------------------------------------------
     /// The filter box's items; "fltid" is the item index minus 1.
@@ -130,6 +133,8 @@ signals:
 private:
     /// The client, settings loaded first; raises when there is no catalogue address.
     TCatalogueClient &RequireClient();
+    /// The client (and its systems view) of the settings just read.
+    void MakeClient();
     int IndexOf(int32_t id) const;
 
     IHost &m_host;
@@ -139,6 +144,7 @@ private:
     TCatalogueSettings m_catalogue;
     bool m_loaded = false;
     std::unique_ptr<TCatalogueClient> m_client;
+    std::unique_ptr<TSystemCatalogueStatus> m_systems;
     QList<tScriptInfo> m_scripts;
     int m_focused = -1;
 };

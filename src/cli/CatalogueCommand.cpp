@@ -253,7 +253,7 @@ int TCatalogueCommand::Systems() {
     if (!Open({}) || !Ready(false)) return 1;
     QList<tSystemInfo> list;
     const TOpResult r = Guarded(Host(), QStringLiteral("Ошибка загрузки списка систем!\r\r%s"),
-                                [&] { list = Catalogue().Client()->ListSystems(); });
+                                [&] { list = Catalogue().SystemCatalogue()->ListSystems(); });
     if (!r) return 1;
     for (const tSystemInfo &s : list) {
         const QStringList cells{QString::number(s.Id),
@@ -280,7 +280,7 @@ int TCatalogueCommand::System() {
     QString content;
     const TOpResult r = Guarded(
         Host(), Format(QStringLiteral("Ошибка загрузки системы #%d!\r\r%s"), {id, QStringLiteral("%s")}),
-        [&] { content = Catalogue().Client()->SystemContent(id); });
+        [&] { content = Catalogue().SystemCatalogue()->SystemContent(id); });
     if (!r) return 1;
     for (const QString &line : content.split(QLatin1Char('\n')))
         Out() << QString(line).remove(QLatin1Char('\r')) << '\n';
@@ -295,7 +295,7 @@ int TCatalogueCommand::DeleteSystem() {
     const QString errorText = QStringLiteral("Ошибка удаления системы!\r\r%s");
     tSystemData data;
     const TOpResult found = Guarded(Host(), errorText, [&] {
-        for (const tSystemInfo &s : Catalogue().Client()->ListSystems())
+        for (const tSystemInfo &s : Catalogue().SystemCatalogue()->ListSystems())
             if (s.Id == id) data.Info = s;
         if (data.Info.Id != id) throw EError(Format(QStringLiteral("Система #%d не найдена"), {id}));
     });
@@ -307,7 +307,7 @@ int TCatalogueCommand::DeleteSystem() {
         return 1;
     int32_t result = -1;
     const TOpResult r = Guarded(Host(), errorText, [&] {
-        result = Catalogue().Client()->SaveSystem(data, true);
+        result = Catalogue().SystemCatalogue()->SaveSystem(data, true);
         if (result != 0)
             throw EError(Format(QStringLiteral("Сервер не удалил систему (ответ %d)"), {result}));
     });
@@ -358,7 +358,7 @@ int TCatalogueCommand::PublishSystem() {
         data.Info.Block = uint8_t(block);
         data.Info.CSize = int32_t(lines.Lines.size());
         data.Content = lines.Lines.join(QStringLiteral("\r\n"));
-        result = Catalogue().Client()->SaveSystem(data, false);
+        result = Catalogue().SystemCatalogue()->SaveSystem(data, false);
         if (result <= 0)
             throw EError(Format(QStringLiteral("Сервер не сохранил систему (ответ %d)"), {result}));
     });

@@ -4,6 +4,8 @@
 #include "CatalogueServerProcess.h"
 
 #include "catalogue/CatalogueController.h"
+#include "core/DataFolder.h"
+#include "core/Errors.h"
 #include "core/IniFile.h"
 #include "scripts/ScriptFile.h"
 #include "shell/FakeHost.h"
@@ -172,6 +174,63 @@ TEST(CatalogueCells, TheListsTexts) {
     EXPECT_EQ(TCatalogueController::RateCaption(3), QStringLiteral("[ 3 ] - Удовлетворительно"));
     EXPECT_EQ(TCatalogueController::DeleteQuestion(QStringLiteral("X")),
               QStringLiteral("Вы действительно хотите удалить сценарий \"X\"?"));
+}
+
+} // namespace
+} // namespace lot
+
+namespace lot {
+namespace {
+
+TEST_F(CatalogueController, SystemCallsShowTheirStatusWithTheTitle) {
+    WriteSettings(m_server->Url());
+    auto ws = Workspace();
+    ASSERT_TRUE(ws->Catalogue().SetIdentity(QStringLiteral("Вера"), QStringLiteral("vera@example.org")));
+    ISystemCatalogue *systems = ws->Catalogue().SystemCatalogue();
+    ASSERT_NE(systems, nullptr);
+    tSystemData d;
+    d.Info.Nums = 7;
+    d.Info.CSize = 1;
+    d.Info.Title = QStringLiteral("Семь");
+    d.Info.Author = QStringLiteral("Вера");
+    d.Info.OwnerMail = QStringLiteral("vera@example.org");
+    d.Info.Description = QStringLiteral("Одна");
+    d.Content = QStringLiteral("01 02 03 04 05 06");
+    m_host.Clear();
+    d.Info.Id = systems->SaveSystem(d, false);
+    ASSERT_GT(d.Info.Id, 0);
+    EXPECT_EQ(m_host.Statuses, QStringList{QStringLiteral("Сохранение \"Семь\"...")});
+    ASSERT_EQ(systems->ListSystems().size(), 1);
+    m_host.Clear();
+    EXPECT_EQ(systems->SystemContent(d.Info.Id), d.Content);
+    EXPECT_EQ(m_host.Statuses, QStringList{QStringLiteral("Загрузка \"Семь\"...")});
+    m_host.Clear();
+    EXPECT_EQ(systems->SaveSystem(d, true), 0);
+    EXPECT_EQ(m_host.Statuses, QStringList{QStringLiteral("Удаление \"Семь\"...")});
+
+    // The factory for the systems area gives the same calls.
+    auto made = MakeSystemCatalogue(ws->Files(), &m_host);
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->ListSystems().isEmpty());
+}
+
+TEST(CatalogueClient, PlainHttpOnlyToThisMachineAndNoAddressNoCall) {
+    test::EnsureApplication();
+    TCatalogueSettings s;
+    s.Url = QStringLiteral("http://catalogue.example.org");
+    TCatalogueClient remote(s);
+    try {
+        remote.ListScripts(1);
+        FAIL() << "no error";
+    } catch (const EError &e) {
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("HTTPS"))) << e.Message().toStdString();
+    }
+    s.Url = QStringLiteral("ftp://127.0.0.1");
+    EXPECT_THROW(TCatalogueClient(s).ListSystems(), EError);
+    s.Url.clear();
+    EXPECT_THROW(TCatalogueClient(s).ListSystems(), EError);
+    QTemporaryDir dir;
+    EXPECT_EQ(MakeSystemCatalogue(TDataFolder(dir.path())), nullptr);
 }
 
 } // namespace
