@@ -7,6 +7,7 @@
 /// same workspace; it reaches the user only through IHost.
 
 #include "archive/ArchiveController.h"
+#include "catalogue/CatalogueController.h"
 #include "combs/CombsController.h"
 #include "core/DataFolder.h"
 #include "core/Host.h"
@@ -80,6 +81,8 @@ public:
     const TScriptsController &Scripts() const { return m_scripts; }
     TTablesController &Tables() { return m_tables; }
     const TTablesController &Tables() const { return m_tables; }
+    TCatalogueController &Catalogue() { return m_catalogue; }
+    const TCatalogueController &Catalogue() const { return m_catalogue; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -160,6 +163,7 @@ private:
     TDownloadController m_download;
     TScriptsController m_scripts;
     TTablesController m_tables;
+    TCatalogueController m_catalogue;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;
