@@ -15,7 +15,8 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_filters(host, m_stats.Registry(), m_archive.Draws(), m_combs, m_stats.Table()),
       m_download(host, m_files, m_settings, m_archive),
       m_scripts(host, m_files, m_settings, m_archive, m_stats, m_combs, m_filters, m_stakes),
-      m_tables(host, m_files, m_settings, m_archive, m_stakes, m_combs) {
+      m_tables(host, m_files, m_settings, m_archive, m_stakes, m_combs),
+      m_systems(host, m_files, m_settings, m_combs, m_stakes) {
     m_combs.SetDataDir(m_files.Dir());
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
@@ -156,8 +157,10 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         const bool fullRecreate = HasSwitch(SwitchFullRecreate);
         const bool fullRefresh = HasSwitch(SwitchFullRefresh);
 
-        // 13. Systems and the online catalogue are set up here (unless a
-        //     batch switch is given) once they exist.
+        // 13. The systems list (unless a batch switch is given), once a
+        //     catalogue is set.
+        if (!loadOnly && !fullRecreate && !fullRefresh && m_systems.Enabled() && m_systems.HasCatalogue())
+            (void)m_systems.LoadSystems();
 
         // 14. Asked for by the switch: without a results site the user is
         //     told where to set one.

@@ -18,6 +18,7 @@
 #include "stakes/StakesController.h"
 #include "stakes/TablesController.h"
 #include "stats/StatsController.h"
+#include "systems/SystemsController.h"
 
 #include <array>
 #include <cstdint>
@@ -80,6 +81,8 @@ public:
     const TScriptsController &Scripts() const { return m_scripts; }
     TTablesController &Tables() { return m_tables; }
     const TTablesController &Tables() const { return m_tables; }
+    TSystemsController &Systems() { return m_systems; }
+    const TSystemsController &Systems() const { return m_systems; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -160,6 +163,7 @@ private:
     TDownloadController m_download;
     TScriptsController m_scripts;
     TTablesController m_tables;
+    TSystemsController m_systems;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;
