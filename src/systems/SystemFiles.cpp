@@ -162,6 +162,34 @@ TNormalisedSystem NormaliseSystemContent(const QString &text) {
     return result;
 }
 
+TSystemField CheckSystemData(const tSystemData &data, QString *text) {
+    const tSystemInfo &info = data.Info;
+    struct TRule {
+        bool Ok;
+        TSystemField Field;
+        const char *Text;
+    } const rules[] = {
+        {!info.Title.trimmed().isEmpty(), TSystemField::Title,
+         "Название системы должно быть указано обязательно!"},
+        {info.Nums >= CombSize + 1 && info.Nums <= NumberCount, TSystemField::Nums,
+         "Указано недопустмое количество используемых чисел!"},
+        {info.Block <= 5, TSystemField::Block, "Указан недопустмый размер блока!"},
+        {!info.Author.trimmed().isEmpty(), TSystemField::Author,
+         "Имя автора должно быть указано обязательно!"},
+        {!info.Description.trimmed().isEmpty(), TSystemField::Description,
+         "Описание системы должно быть указано обязательно!"},
+        {!data.Content.trimmed().isEmpty(), TSystemField::Content,
+         "Содержимое системы должно быть указано обязательно!"},
+    };
+    for (const TRule &rule : rules)
+        if (!rule.Ok) {
+            if (text) *text = Text(rule.Text);
+            return rule.Field;
+        }
+    if (text) text->clear();
+    return TSystemField::None;
+}
+
 QStringList SystemContentLines(const QString &content) {
     return SplitLines(content);
 }

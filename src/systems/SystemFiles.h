@@ -47,6 +47,13 @@ struct TNormalisedSystem {
 /// A word that is not an integer raises EConvertError.
 TNormalisedSystem NormaliseSystemContent(const QString &text);
 
+/// The fields of the system dialog that OK checks, in the order it checks them.
+enum class TSystemField { None, Title, Nums, Block, Author, Description, Content };
+/// The first field of data that OK refuses, with its message in text: title,
+/// numbers 7..45, block 0..5, author, description, content (the texts
+/// trimmed). TSystemField::None when every field is right.
+TSystemField CheckSystemData(const tSystemData &data, QString *text = nullptr);
+
 /// The lines of a system content (CR LF, LF or CR), a final line end giving
 /// no empty line.
 QStringList SystemContentLines(const QString &content);

@@ -39,6 +39,48 @@ auto WithId(const char *format, int id) {
 
 } // namespace
 
+QString SystemColumnCaption(int column) {
+    static const char *const captions[SystemColumnCount] = {
+        "Название", "Автор",    "Числа",     "Блок",        "Комбинаций", "Дата создания",
+        "Статус",   "Загрузок", "Последняя", "Комментарии", "Ссылка"};
+    return column >= 0 && column < SystemColumnCount ? Text(captions[column]) : QString();
+}
+
+QString SystemDateText(const QDateTime &time) {
+    return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QString();
+}
+
+QString SystemCellText(const TSystemItem &item, int column) {
+    const tSystemInfo &info = item.Info;
+    const bool placeholder = info.Id < 0;
+    switch (column) {
+    case scsTitle:
+        return info.Title;
+    case scsAuthor:
+        return info.Author;
+    case scsNums:
+        return placeholder ? QString() : Format(QStringLiteral("%.2d"), {int(info.Nums)});
+    case scsBlock:
+        return placeholder ? QString() : QString::number(info.Block);
+    case scsCombs:
+        return placeholder ? QString() : QString::number(info.CSize);
+    case scsCreated:
+        return SystemDateText(info.Created);
+    case scsStatus:
+        return item.Loaded ? Text("Загружена") : QString();
+    case scsDownloads:
+        return placeholder ? QString() : QString::number(info.Downloads);
+    case scsLast:
+        return SystemDateText(info.LastDownload);
+    case scsDescription:
+        return info.Description;
+    case scsUrl:
+        return info.Url;
+    default:
+        return QString();
+    }
+}
+
 TOpResult ExpandLocalSystem(IHost &host, const QString &dir, const QByteArray &chosen, TExpandedSystem &out) {
     out = {};
     try {

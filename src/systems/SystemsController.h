@@ -35,6 +35,28 @@ struct TSystemItem {
 /// The six icon states of a list row.
 enum class TSystemState { OwnLoaded, Own, OtherLoaded, Other, AnonymousLoaded, Anonymous };
 
+/// The columns of the systems list.
+enum TSystemColumn {
+    scsTitle,       ///< "Название"
+    scsAuthor,      ///< "Автор"
+    scsNums,        ///< "Числа": N with two digits
+    scsBlock,       ///< "Блок"
+    scsCombs,       ///< "Комбинаций"
+    scsCreated,     ///< "Дата создания": "yyyy-mm-dd hh:mm:ss"
+    scsStatus,      ///< "Статус": "Загружена" or empty
+    scsDownloads,   ///< "Загрузок"
+    scsLast,        ///< "Последняя"
+    scsDescription, ///< "Комментарии"
+    scsUrl,         ///< "Ссылка"
+    SystemColumnCount
+};
+/// The caption of a column.
+QString SystemColumnCaption(int column);
+/// The text of a cell; the placeholder row has no N, block, combinations or downloads.
+QString SystemCellText(const TSystemItem &item, int column);
+/// A date as the list and the dialog show it, "yyyy-mm-dd hh:mm:ss"; empty when not set.
+QString SystemDateText(const QDateTime &time);
+
 /// Lays the local system for chosen.size() numbers of dir over chosen
 /// (ExpandSystem). A missing system shows SystemNotFoundBoxText and fails with
 /// SystemNotFoundText; a malformed one shows and fails with "Ошибка загрузки
