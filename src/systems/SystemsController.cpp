@@ -81,6 +81,19 @@ QString SystemCellText(const TSystemItem &item, int column) {
     }
 }
 
+std::vector<bool> SystemCombsInList(const std::vector<TComb> &sorted, std::span<const TComb> list) {
+    std::unordered_set<uint64_t> wanted, found;
+    for (const TComb &c : sorted)
+        wanted.insert(CombKey(c));
+    for (const TComb &c : list)
+        if (wanted.count(CombKey(c))) found.insert(CombKey(c));
+    std::vector<bool> result;
+    result.reserve(sorted.size());
+    for (const TComb &c : sorted)
+        result.push_back(found.count(CombKey(c)) > 0);
+    return result;
+}
+
 TOpResult ExpandLocalSystem(IHost &host, const QString &dir, const QByteArray &chosen, TExpandedSystem &out) {
     out = {};
     try {
@@ -388,18 +401,12 @@ TOpResult TSystemsController::StakeSystem(const TSystemPlay &play, int drawNumbe
     if (made) *made = 0;
     TBusyGuard busy(m_host);
     m_host.ShowStatus(Text("Создание ставок..."));
-    // The list is scanned once for the system's combinations instead of once
-    // per combination: the same answer as CombInList, in linear time.
-    std::unordered_set<uint64_t> inList;
-    if (!play.Whole) {
-        std::unordered_set<uint64_t> wanted;
-        for (TComb c : play.System.Combs) {
-            SortComb(c);
-            wanted.insert(CombKey(c));
-        }
-        for (const TComb &c : m_combs.Combs())
-            if (wanted.count(CombKey(c))) inList.insert(CombKey(c));
-    }
+    std::vector<TComb> sorted = play.System.Combs;
+    for (TComb &c : sorted)
+        SortComb(c);
+    // The list is scanned once for all of them, not once per combination.
+    const std::vector<bool> inList =
+        play.Whole ? std::vector<bool>(sorted.size(), true) : SystemCombsInList(sorted, m_combs.Combs());
     TOpResult last = m_stakes.AppendSeparator();
     if (!last) return last;
     TStakeRec tmpl;
@@ -412,11 +419,10 @@ TOpResult TSystemsController::StakeSystem(const TSystemPlay &play, int drawNumbe
     tmpl.Profit = m_stakes.StakeCost(CombSize);
     SetStakeComment(tmpl, comment);
     int appended = 0;
-    for (TComb c : play.System.Combs) {
-        SortComb(c);
-        if (!play.Whole && !inList.count(CombKey(c))) continue;
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        if (!inList[i]) continue;
         TStakeRec rec = tmpl;
-        rec.Numbers = CombToNumberSet(c);
+        rec.Numbers = CombToNumberSet(sorted[i]);
         last = m_stakes.AddStakes(rec, drawsCount, true);
         if (!last) break;
         ++appended;

@@ -17,6 +17,8 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <span>
+#include <vector>
 
 namespace lot {
 
@@ -62,6 +64,10 @@ QString SystemDateText(const QDateTime &time);
 /// SystemNotFoundText; a malformed one shows and fails with "Ошибка загрузки
 /// комбинаций системы!\r\r%s"; a system of no combination fails too.
 TOpResult ExpandLocalSystem(IHost &host, const QString &dir, const QByteArray &chosen, TExpandedSystem &out);
+
+/// For each combination (its numbers ascending): whether an equal one is in
+/// list (CombInList), the list scanned once for all of them.
+std::vector<bool> SystemCombsInList(const std::vector<TComb> &sorted, std::span<const TComb> list);
 
 /// What system play stakes once its dialog has been answered.
 struct TSystemPlay {
