@@ -161,7 +161,8 @@ TOpResult TSystemsController::SetEnabled(bool on) {
 }
 
 void TSystemsController::TabVisibilityChanged(bool visible) {
-    if (visible)
+    // Without a catalogue there is no list to show; SystemsRefresh says why.
+    if (visible && HasCatalogue())
         (void)LoadSystems();
     else
         ClearSystems();

@@ -109,7 +109,8 @@ public:
     /// SystemsOn: status "Подождите пожалуйста...", stores the switch at once;
     /// shown, the list is loaded, hidden, it is cleared.
     TOpResult SetEnabled(bool on);
-    /// The tab was shown (the list loads) or hidden (the list is cleared).
+    /// The tab was shown (the list loads, once a catalogue is set) or hidden
+    /// (the list is cleared).
     void TabVisibilityChanged(bool visible);
 
     // ---- the list -------------------------------------------------------------------------------
