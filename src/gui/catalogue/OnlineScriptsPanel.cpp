@@ -27,8 +27,8 @@ namespace {
 
 const QString Category = QStringLiteral("Библиотека");
 constexpr int RowHeight = 18;
-const int DefaultWidths[TCatalogueController::ColumnCount] = {60, 200, 120, 110, 60,  50, 130,
-                                                              70, 60,  80,  70,  130, 300};
+const int DefaultWidths[TCatalogueController::ColumnCount] = {60, 200, 120, 110, 60,  50, 150,
+                                                              70, 60,  90,  70,  150, 300};
 
 QString RateName(int value) {
     return QStringLiteral("ScriptLibraryRate%1").arg(value);
