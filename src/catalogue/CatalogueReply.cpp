@@ -17,8 +17,16 @@ char AsciiLower(char c) {
 
 /// Where needle starts in text at or after from, ASCII letters without regard to case; -1.
 qsizetype IndexOfAscii(const QByteArray &text, const QByteArray &needle, qsizetype from) {
+    if (needle.isEmpty()) return -1;
     const qsizetype last = text.size() - needle.size();
+    const char first = needle[0];
+    // Tags begin with "<", which has no case: jump from one to the next.
+    const bool jump = AsciiLower(first) == first && (first < 'a' || first > 'z');
     for (qsizetype i = qMax<qsizetype>(0, from); i <= last; ++i) {
+        if (jump) {
+            i = text.indexOf(first, i);
+            if (i < 0 || i > last) return -1;
+        }
         qsizetype k = 0;
         while (k < needle.size() && AsciiLower(text[i + k]) == AsciiLower(needle[k]))
             ++k;
