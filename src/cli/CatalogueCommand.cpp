@@ -196,8 +196,7 @@ int TCatalogueCommand::PublishScript() {
     data.Universal = universal;
     bool free = false;
     if (!Catalogue().CheckTitle(data.Id, data.Title, &free)) return 1;
-    if (!free)
-        return Fail(QStringLiteral("Сценарий с таким названием уже существует!\rВыберите другое название."));
+    if (!free) return Fail(TCatalogueController::TitleTakenText());
     int32_t newId = 0;
     if (!Catalogue().PublishScript(data, &newId)) return 1;
     Out() << newId << '\n';
