@@ -278,11 +278,14 @@ int TCatalogueCommand::System() {
     if (!Open({}) || !Ready(false)) return 1;
     QString content;
     const TOpResult r = Guarded(
-        Host(), Format(QStringLiteral("Ошибка загрузки системы #%d!\r\r%s"), {id, QStringLiteral("%s")}),
+        Host(),
+        [id](const QString &reason) {
+            return Format(QStringLiteral("Ошибка загрузки системы #%d!\r\r%s"), {id, reason});
+        },
         [&] { content = Catalogue().SystemCatalogue()->SystemContent(id); });
     if (!r) return 1;
-    for (const QString &line : content.split(QLatin1Char('\n')))
-        Out() << QString(line).remove(QLatin1Char('\r')) << '\n';
+    for (const QString &line : SplitLines(content))
+        Out() << line << '\n';
     return 0;
 }
 
