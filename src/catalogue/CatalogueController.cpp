@@ -56,6 +56,7 @@ TOpResult TCatalogueController::SetIdentity(const QString &name, const QString &
             s.Editable = s.Mine && s.Compatible;
         }
         emit ScriptsChanged();
+        emit IdentityChanged(m_catalogue.UserName, m_catalogue.UserMail);
     });
 }
 

@@ -131,6 +131,8 @@ public:
 signals:
     /// The list, its entries or the focus changed.
     void ScriptsChanged();
+    /// The user's name and e-mail were stored.
+    void IdentityChanged(const QString &name, const QString &mail);
 
 private:
     /// The client, settings loaded first; raises when there is no catalogue address.

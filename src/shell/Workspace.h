@@ -19,6 +19,7 @@
 #include "stakes/StakesController.h"
 #include "stakes/TablesController.h"
 #include "stats/StatsController.h"
+#include "systems/SystemsController.h"
 
 #include <array>
 #include <cstdint>
@@ -83,6 +84,8 @@ public:
     const TTablesController &Tables() const { return m_tables; }
     TCatalogueController &Catalogue() { return m_catalogue; }
     const TCatalogueController &Catalogue() const { return m_catalogue; }
+    TSystemsController &Systems() { return m_systems; }
+    const TSystemsController &Systems() const { return m_systems; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -164,6 +167,7 @@ private:
     TScriptsController m_scripts;
     TTablesController m_tables;
     TCatalogueController m_catalogue;
+    TSystemsController m_systems;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;

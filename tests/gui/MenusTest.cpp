@@ -101,7 +101,7 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
     const struct {
         const char *name, *entries;
     } expected[] = {
-        {"mnFile", "EditConfig EditProxy | ExitProgram"},
+        {"mnFile", "EditConfig EditShredding EditProxy | ExitProgram"},
         {"mnDraws",
          "DrawsDownload AutoDownload | DrawsAdd DrawsEdit DrawsDel | DrawsInfo | DrawsImport DrawsExport "
          "DrawsXlsExport | DrawsSorted"},
@@ -113,12 +113,13 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"mnStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport | "
-         "StakesGraphDraws StakesGraphOverlap StakesGraphProfits"},
+         "StakesGraphDraws StakesGraphOverlap StakesGraphProfits | SystemStakeAll SystemStakeFilter"},
         {"mnRating",
          "RatingsRefresh | RatingsToScript | RatingsGraphOverlap | RatingsEffMode0 RatingsEffMode1 "
          "RatingsEffMode2 | RatingsExport RatingsXlsExport"},
         {"mnTables", "TablesAdd TablesDel | TablesStakeAdd TablesStakeTest"},
-        {"mnSystems", ""},
+        {"mnSystems", "SystemsRefresh SystemsDownload | SystemsAdd SystemsProp SystemsDel | SystemStakeAll "
+                      "SystemStakeFilter"},
         {"mnScript",
          "ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete | ScriptAdd ScriptClone ScriptEdit "
          "ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | ScriptOpen ScriptLoad ScriptSave | "
@@ -149,6 +150,8 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
          "StakesGraphProfits | RatingsEffMode0 RatingsEffMode1 RatingsEffMode2 | RatingsExport "
          "RatingsXlsExport"},
         {"pmTables", "TablesAdd TablesDel | TablesStakeAdd TablesStakeTest"},
+        {"pmSystems", "SystemsRefresh SystemsDownload | SystemsAdd SystemsProp SystemsDel | SystemStakeAll "
+                      "SystemStakeFilter"},
         {"pmScript",
          "ScriptAdd ScriptClone ScriptEdit ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | "
          "ScriptOpen ScriptLoad ScriptSave | ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete"},
