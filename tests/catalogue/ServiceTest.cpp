@@ -143,6 +143,8 @@ TEST(ServerOptions, ReadAndRefused) {
     EXPECT_EQ(o.Port, 0);
     EXPECT_EQ(o.Host, QHostAddress(QHostAddress::LocalHost));
     EXPECT_EQ(o.Applications, QStringList{QStringLiteral("{G}=Other")});
+    EXPECT_EQ(ParseServerOptions({"--db", "x", "--release-mail", "a@b"}, help).ReleaseMails,
+              QStringList{"a@b"});
     ParseServerOptions({"--help"}, help);
     EXPECT_TRUE(help);
     EXPECT_TRUE(ServerUsage().contains(QStringLiteral("--cert FILE")));
@@ -159,6 +161,7 @@ TEST(ServerOptions, ReadAndRefused) {
         {"--db", "x", "--app", "=Name"},
         {"--db", "x", "--frobnicate"},
         {"--db"},
+        {"--db", "x", "--release-mail", " "},
     };
     for (const QStringList &args : bad)
         EXPECT_THROW(ParseServerOptions(args, help), EError) << args.join(' ').toStdString();
