@@ -239,7 +239,7 @@ void TOnlineScriptsPanel::OnFocusChanged() {
 bool TOnlineScriptsPanel::EnsureIdentity() {
     TCatalogueController &c = m_ws.Catalogue();
     if (c.HasIdentity()) return true;
-    TFormIdentity form(window());
+    TFormIdentity form([this](const QString &text) { m_host.ShowWarning(text); }, window());
     form.SetIdentity(c.Settings().UserName, c.Settings().UserMail);
     if (form.exec() != QDialog::Accepted) return false;
     return bool(c.SetIdentity(form.Name(), form.Mail()));
