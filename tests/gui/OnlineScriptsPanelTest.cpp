@@ -27,6 +27,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -275,6 +276,17 @@ TEST_F(OnlineScriptsPanelTest, TheSwitchHidesThePanelAndIsStored) {
     EXPECT_FALSE(stored.ScriptLibraryOn());
     Run("ScriptLibrary");
     EXPECT_FALSE(m_panel->isHidden());
+    EXPECT_TRUE(m_panel->Hint()->isHidden());
+
+    // Without an address the panel says where to set one.
+    TIniFile ini;
+    ini.LoadForUpdate(m_data + QStringLiteral("/Brantlee_6x45.ini"));
+    ini.DeleteKey("CATALOGUE", "Url");
+    ini.Save();
+    ASSERT_TRUE(Catalogue().LoadSettings());
+    Catalogue().ClearScripts();
+    EXPECT_FALSE(m_panel->Hint()->isHidden());
+    EXPECT_TRUE(m_panel->Hint()->text().contains(QStringLiteral("[CATALOGUE]")));
     EXPECT_TRUE(m_rec.Messages.isEmpty()) << m_rec.Texts().join(QLatin1Char('\n')).toStdString();
 }
 

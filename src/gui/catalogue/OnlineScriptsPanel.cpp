@@ -51,6 +51,12 @@ TOnlineScriptsPanel::TOnlineScriptsPanel(TWorkspace &workspace, TGuiHost &host, 
     bold.setBold(true);
     caption->setFont(bold);
     top->addWidget(caption);
+    m_hint = new QLabel(QStringLiteral("Адрес каталога не указан: параметр Url раздела [CATALOGUE] файла "
+                                       "\"Brantlee_6x45.ini\""),
+                        this);
+    m_hint->setObjectName(QStringLiteral("lbOnlineScriptsHint"));
+    m_hint->hide();
+    top->addWidget(m_hint);
     top->addStretch(1);
     m_filter = new QComboBox(this);
     m_filter->setObjectName(QStringLiteral("cbOnlineScriptsFilter"));
@@ -202,6 +208,7 @@ void TOnlineScriptsPanel::SaveWindowSettings(TWindowSettings &settings, const QS
 
 void TOnlineScriptsPanel::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
+    UpdateHint();
     // The list loads the first time the panel is on screen, once a catalogue is set; the
     // window's start-up has run by then.
     if (m_loadedOnce || !m_on) return;
@@ -216,7 +223,12 @@ bool TOnlineScriptsPanel::Idle() const {
     return m_host.IsIdle();
 }
 
+void TOnlineScriptsPanel::UpdateHint() {
+    m_hint->setVisible(!m_ws.Catalogue().HasCatalogue());
+}
+
 void TOnlineScriptsPanel::OnScriptsChanged() {
+    UpdateHint();
     m_syncing = true;
     m_model->Refresh();
     const int focused = m_ws.Catalogue().Focused();
