@@ -321,6 +321,10 @@ QString TCatalogueController::DeleteQuestion(const QString &title) {
     return Format(QStringLiteral("Вы действительно хотите удалить сценарий \"%s\"?"), {title});
 }
 
+QString TCatalogueController::TitleTakenText() {
+    return QStringLiteral("Сценарий с таким названием уже существует!\rВыберите другое название.");
+}
+
 QString TCatalogueController::RateCaption(int value) {
     static const char *const captions[] = {"Удалить оценку", "[ 1 ] - Бесполезно",
                                            "[ 2 ] - Плохо",  "[ 3 ] - Удовлетворительно",

@@ -123,6 +123,8 @@ public:
 
     /// The question of ScriptLibraryDelete.
     static QString DeleteQuestion(const QString &title);
+    /// What the publish dialog and the command line say of a title another script has.
+    static QString TitleTakenText();
     /// The captions of ScriptLibraryRate1..5.
     static QString RateCaption(int value);
 

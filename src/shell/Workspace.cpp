@@ -21,8 +21,9 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_systems(host, m_files, m_settings, m_combs, m_stakes) {
     m_combs.SetDataDir(m_files.Dir());
     // The systems reach the catalogue through a client made per operation
-    // from the settings as they are then (none without a catalogue address).
-    m_systems.SetCatalogueFactory([this] { return MakeSystemCatalogue(m_files, &m_host); });
+    // from the settings as they are then (none without a catalogue address);
+    // the systems controller shows the calls' status texts itself.
+    m_systems.SetCatalogueFactory([this] { return MakeSystemCatalogue(m_files); });
     connect(&m_catalogue, &TCatalogueController::IdentityChanged, &m_systems, &TSystemsController::SetUser);
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
