@@ -206,6 +206,7 @@ TEST(ShreddingFormulaTest, ProblemTexts) {
         {"n1+foo", "Ошибка в формуле 2: неизвестное имя или знак \"foo\" в позиции 4."},
         {"", "Ошибка в формуле 2: формула пуста."},
         {"n1 n2", "Ошибка в формуле 2: неожиданная переменная \"n2\" в позиции 4."},
+        {"n1/7\n+1", "Ошибка в формуле 2: недопустимый знак в позиции 5."}, // would break the settings file
     };
     for (const TCase &c : cases) {
         const TFormulaProblem problem = CheckFormula(QString::fromUtf8(c.Formula));

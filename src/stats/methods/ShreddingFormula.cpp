@@ -481,6 +481,16 @@ void TShreddingEvaluator::Values(const TComb *combs, size_t count, const std::ar
 TFormulaProblem CheckFormula(const QString &formula) {
     TFormulaProblem problem;
     problem.Code = -1;
+    // A line break would end the formula's line in the settings file, and
+    // the formula read back would not be the one in use.
+    for (qsizetype i = 0; i < formula.size(); ++i) {
+        if (formula[i].unicode() < 0x20 || formula[i].unicode() == 0x7F) {
+            problem.Code = mu::ecINVALID_CHARACTERS_FOUND;
+            problem.Position = int(i);
+            problem.Message = QStringLiteral("Control characters are not allowed in a formula.");
+            return problem;
+        }
+    }
     mu::Parser parser;
     Prepare(parser);
     // The bound form reads the user's own text, so positions are theirs.
@@ -568,7 +578,7 @@ QString FormulaProblemText(int formulaNumber, const TFormulaProblem &problem) {
         what = QStringLiteral("формула слишком длинная");
         break;
     case mu::ecINVALID_CHARACTERS_FOUND:
-        what = QStringLiteral("в формуле есть недопустимые знаки");
+        what = Format(QStringLiteral("недопустимый знак в позиции %d"), {at});
         break;
     default:
         what = QStringLiteral("формулу невозможно вычислить");
