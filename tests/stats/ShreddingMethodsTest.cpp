@@ -112,6 +112,9 @@ TEST(ShreddingFormulaTest, EvaluatorEqualsTheWrittenFormula) {
         "n1/(p1+p2)+t3",
         "sqrt(n1*n2)/log(n3+2)",
         "n12/(P1+p2)*T6",
+        "Pn1+tN2*N12/7", // read as text: "pn1" becomes a p name
+        "2n1/(T11+1)",
+        "ЖN1+n1/3",
         "4*n1/3 + n2*0.1 + 0.2",
         "n1>n2 ? n3/7 : n4/9",
         "sin(n1)*1000",
@@ -120,7 +123,7 @@ TEST(ShreddingFormulaTest, EvaluatorEqualsTheWrittenFormula) {
         "((n1*n2-n3)*(n4+t5))/(n5*n6+p6)",
     };
     for (const char *f : formulas) {
-        const QString formula = QString::fromLatin1(f);
+        const QString formula = QString::fromUtf8(f);
         TShreddingEvaluator evaluator(formula, 6);
         for (int round = 0; round < 300; ++round) {
             TShreddingNumbers s;

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <functional>
 #include <muParser.h>
 #include <random>
 #include <string>
@@ -93,6 +95,39 @@ std::array<TShreddingNumbers, 4> SampleNumbers() {
     return s; // s[3]: all zero
 }
 
+/// SubstituteNumbers on the formula's UTF-8 bytes, for the evaluator's
+/// text path: a UTF-8 sequence of another character never holds the bytes
+/// of an ASCII letter or digit, and no other character's letter case folds
+/// to n, p or t, so replacing bytes gives the same text.
+std::string SubstituteBytes(const std::string &formula, const TShreddingNumbers &numbers) {
+    std::string s = formula, out;
+    char number[4];
+    for (int i = 0; i < CombSize; ++i) {
+        for (int l = 0; l < 3; ++l) {
+            const char lower = Letters[l];
+            const char upper = char(lower - 'a' + 'A');
+            const char digit = char('1' + i);
+            const uint8_t value = (l == 0 ? numbers.N : l == 1 ? numbers.P : numbers.T)[size_t(i)];
+            const int len = std::snprintf(number, sizeof number, "%u", unsigned(value));
+            if (s.find(digit) == std::string::npos) continue;
+            out.clear();
+            size_t k = 0;
+            bool replaced = false;
+            while (k < s.size()) {
+                if ((s[k] == lower || s[k] == upper) && k + 1 < s.size() && s[k + 1] == digit) {
+                    out.append(number, size_t(len));
+                    k += 2;
+                    replaced = true;
+                } else {
+                    out.push_back(s[k++]);
+                }
+            }
+            if (replaced) s.swap(out);
+        }
+    }
+    return s;
+}
+
 /// ShreddingDigits with 10^digits given (an evaluator computes it once).
 /// An infinite f gives inf - inf, a NaN, which fails the comparison as NaN
 /// does: no separate test, so that a block's loop has no branch.
@@ -165,12 +200,36 @@ bool CanBindNumbers(const QString &formula) {
 
 struct TShreddingEvaluator::TImpl {
     QString Formula;
+    std::string FormulaBytes; ///< the formula in UTF-8, for the text path
     int Digits = 0;
     double Scale = 1; ///< 10^Digits
     bool Bound = false;
     bool Broken = false;   ///< the bound formula does not parse: every value is 0
     mu::Parser Parser;     ///< the bound formula
     mu::Parser TextParser; ///< the substituted texts; no variables, as the text has none
+    /// Results of substituted texts, by the text: a formula read as text
+    /// often reads only some of the numbers, and the combinations of a
+    /// list repeat those over and over. Direct-mapped, made on first use.
+    struct TTextResult {
+        std::string Text;
+        double Result = 0;
+        bool Ok = false;
+        bool Used = false;
+    };
+    static constexpr size_t TextCacheSize = 1 << 15;
+    std::vector<TTextResult> TextCache;
+
+    bool EvalCachedText(const std::string &text, double &result) {
+        if (TextCache.empty()) TextCache.resize(TextCacheSize);
+        TTextResult &slot = TextCache[std::hash<std::string>{}(text) & (TextCacheSize - 1)];
+        if (!slot.Used || slot.Text != text) {
+            slot.Text = text;
+            slot.Ok = EvalText(TextParser, text, slot.Result);
+            slot.Used = true;
+        }
+        result = slot.Result;
+        return slot.Ok;
+    }
     double Vars[VarCount] = {};
     /// The earlier numbers Vars holds: a pass sets them once, not per combination.
     bool EarlierSet = false;
@@ -361,6 +420,7 @@ struct TShreddingEvaluator::TImpl {
 
 TShreddingEvaluator::TShreddingEvaluator(const QString &formula, int digits) : m(std::make_unique<TImpl>()) {
     m->Formula = formula;
+    m->FormulaBytes = ToParserText(formula);
     m->Digits = digits;
     m->Scale = std::pow(10.0, digits);
     Prepare(m->Parser);
@@ -381,7 +441,7 @@ int32_t TShreddingEvaluator::Value(const TShreddingNumbers &numbers) {
         if (m->Broken) return 0;
         m->Set(numbers);
         if (!m->EvalBound(f)) return 0;
-    } else if (!EvalText(m->TextParser, ToParserText(SubstituteNumbers(m->Formula, numbers)), f)) {
+    } else if (!m->EvalCachedText(SubstituteBytes(m->FormulaBytes, numbers), f)) {
         return 0;
     }
     return ScaledDigits(f, m->Scale);
