@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <muParser.h>
@@ -108,8 +107,12 @@ std::string SubstituteBytes(const std::string &formula, const TShreddingNumbers 
             const char upper = char(lower - 'a' + 'A');
             const char digit = char('1' + i);
             const uint8_t value = (l == 0 ? numbers.N : l == 1 ? numbers.P : numbers.T)[size_t(i)];
-            const int len = std::snprintf(number, sizeof number, "%u", unsigned(value));
             if (s.find(digit) == std::string::npos) continue;
+            // The decimal text of a byte; snprintf would cost more than the rest.
+            int len = 0;
+            if (value >= 100) number[len++] = char('0' + value / 100);
+            if (value >= 10) number[len++] = char('0' + value / 10 % 10);
+            number[len++] = char('0' + value % 10);
             out.clear();
             size_t k = 0;
             bool replaced = false;
