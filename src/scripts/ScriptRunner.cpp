@@ -12,8 +12,10 @@
 #include "stakes/StakeRec.h"
 #include "stakes/StakesController.h"
 #include "stats/StatsController.h"
+#include "systems/SystemsController.h"
 
 #include <exception>
+#include <QFileInfo>
 
 namespace lot {
 
@@ -68,16 +70,11 @@ QString TooManyVariantsText() {
         "попытку.");
 }
 
-QString SystemsMissingText() {
-    return QStringLiteral(
-        "Системы (колёса) ещё не встроены в эту версию программы: системная игра невозможна");
-}
-
 TScriptRunner::TScriptRunner(IHost &host, const TDataFolder &files, TArchiveController &archive,
                              TStatsController &stats, TCombsController &combs, TFiltersController &filters,
                              TStakesController &stakes)
     : m_host(host), m_archive(archive), m_stats(stats), m_combs(combs), m_filters(filters), m_stakes(stakes),
-      m_log(host, files.Dir()) {}
+      m_log(host, files.Dir()), m_systemsDir(SystemsDir(files.Dir())) {}
 
 TScriptRunner::~TScriptRunner() = default;
 
@@ -453,7 +450,7 @@ void TScriptRunner::MakeScriptStakes(int mode, int line, int variant, const QStr
             break;
         case ssmSysA:
         case ssmSysC:
-            SystemPlay(mode == ssmSysA);
+            SystemPlay(mode == ssmSysA, count, stakeComment, newOnly);
             break;
         default:
             break;
@@ -493,13 +490,32 @@ void TScriptRunner::AddScriptStake(const TComb &comb, bool batch, int sample, co
     UpdateStakeStatus(batch);
 }
 
-void TScriptRunner::SystemPlay(bool whole) {
+void TScriptRunner::SystemPlay(bool whole, int sample, const QString &stakeComment, bool newOnly) {
     const QByteArray numbers = UniqueNumbers(m_combs.Data(), m_combs.Count());
-    // The systems area answers with a system or an error text; until the
-    // systems exist it always answers with the error.
-    Q_UNUSED(whole);
-    WriteLog(Format(QStringLiteral("{#} Системная игра для %d чисел [ОШИБКА]: \"%s\""),
-                    {int(numbers.size()), SystemsMissingText()}));
+    const int n = int(numbers.size());
+    TExpandedSystem system;
+    const TOpResult r = ExpandLocalSystem(m_host, m_systemsDir, numbers, system);
+    if (!r) {
+        WriteLog(
+            Format(QStringLiteral("{#} Системная игра для %d чисел [ОШИБКА]: \"%s\""), {n, r.Message()}));
+        return;
+    }
+    const QString file = QFileInfo(system.FilePath).completeBaseName();
+    WriteLog(
+        Format(whole ? QStringLiteral("{#} Системная игра для %d чисел [все система]: загружен файл \"%s\"")
+                     : QStringLiteral("{#} Системная игра для %d чисел [система * комбинации]: загружен "
+                                      "файл \"%s\""),
+               {n, file}));
+    std::vector<TComb> sorted = system.Combs;
+    for (TComb &c : sorted)
+        SortComb(c);
+    const std::vector<bool> inList =
+        whole ? std::vector<bool>(sorted.size(), true) : SystemCombsInList(sorted, m_combs.Combs());
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        if (!inList[i]) continue;
+        if (IsStopped()) break;
+        AddScriptStake(sorted[i], true, sample, stakeComment, newOnly);
+    }
 }
 
 } // namespace lot

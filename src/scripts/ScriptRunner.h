@@ -35,8 +35,6 @@ struct TComb;
 QString StakeComment(int line, int variant, const QString &comment, const QString &text);
 /// "Вы задали слишком много вариантов фильтров - ..." (without the system's message).
 QString TooManyVariantsText();
-/// What SystemPlay answers until the systems exist.
-QString SystemsMissingText();
 
 /// The shortcuts a run takes. Each gives the same stakes as the plain way;
 /// None() is the plain way the tests compare with.
@@ -142,7 +140,10 @@ private:
     void MakeScriptStakes(int mode, int line, int variant, const QString &comment, const QString &text,
                           bool newOnly);
     void AddScriptStake(const TComb &comb, bool batch, int sample, const QString &stakeComment, bool newOnly);
-    void SystemPlay(bool whole);
+    /// The system for the list's distinct numbers (the local file for their
+    /// count), its combinations staked as script stakes: all of them, or
+    /// (whole false) those also in the list.
+    void SystemPlay(bool whole, int sample, const QString &stakeComment, bool newOnly);
     void CheckStakes();
     void SetScriptStatus(int line, int variant, const QString &text, int variants);
     void UpdateStakeStatus(bool batch);
@@ -157,6 +158,7 @@ private:
     TFiltersController &m_filters;
     TStakesController &m_stakes;
     TScriptLog m_log;
+    QString m_systemsDir;
     TEvents m_events;
     TScriptShortcuts m_shortcuts;
 

@@ -1,5 +1,6 @@
 #include "shell/Workspace.h"
 
+#include "catalogue/CatalogueClient.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
@@ -15,8 +16,14 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_filters(host, m_stats.Registry(), m_archive.Draws(), m_combs, m_stats.Table()),
       m_download(host, m_files, m_settings, m_archive),
       m_scripts(host, m_files, m_settings, m_archive, m_stats, m_combs, m_filters, m_stakes),
-      m_tables(host, m_files, m_settings, m_archive, m_stakes, m_combs) {
+      m_tables(host, m_files, m_settings, m_archive, m_stakes, m_combs),
+      m_catalogue(host, m_files, m_settings, m_scripts),
+      m_systems(host, m_files, m_settings, m_combs, m_stakes) {
     m_combs.SetDataDir(m_files.Dir());
+    // The systems reach the catalogue through a client made per operation
+    // from the settings as they are then (none without a catalogue address).
+    m_systems.SetCatalogueFactory([this] { return MakeSystemCatalogue(m_files, &m_host); });
+    connect(&m_catalogue, &TCatalogueController::IdentityChanged, &m_systems, &TSystemsController::SetUser);
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_archive, &TArchiveController::StatusPanelsChanged, this, &TWorkspace::StatusPanelsChanged);
@@ -156,8 +163,14 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         const bool fullRecreate = HasSwitch(SwitchFullRecreate);
         const bool fullRefresh = HasSwitch(SwitchFullRefresh);
 
-        // 13. Systems and the online catalogue are set up here (unless a
-        //     batch switch is given) once they exist.
+        // 13. The online catalogue and the systems (unless a batch switch
+        //     is given): the catalogue settings with the user's name and
+        //     e-mail; the systems list when a catalogue address is set; the
+        //     window loads the online scripts list when its panel shows.
+        if (!loadOnly && !fullRecreate && !fullRefresh && m_catalogue.LoadSettings()) {
+            m_systems.SetUser(m_catalogue.Settings().UserName, m_catalogue.Settings().UserMail);
+            if (m_systems.Enabled() && m_catalogue.HasCatalogue()) (void)m_systems.LoadSystems();
+        }
 
         // 14. Asked for by the switch: without a results site the user is
         //     told where to set one.

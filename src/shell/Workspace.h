@@ -7,6 +7,7 @@
 /// same workspace; it reaches the user only through IHost.
 
 #include "archive/ArchiveController.h"
+#include "catalogue/CatalogueController.h"
 #include "combs/CombsController.h"
 #include "core/DataFolder.h"
 #include "core/Host.h"
@@ -18,6 +19,7 @@
 #include "stakes/StakesController.h"
 #include "stakes/TablesController.h"
 #include "stats/StatsController.h"
+#include "systems/SystemsController.h"
 
 #include <array>
 #include <cstdint>
@@ -80,6 +82,10 @@ public:
     const TScriptsController &Scripts() const { return m_scripts; }
     TTablesController &Tables() { return m_tables; }
     const TTablesController &Tables() const { return m_tables; }
+    TCatalogueController &Catalogue() { return m_catalogue; }
+    const TCatalogueController &Catalogue() const { return m_catalogue; }
+    TSystemsController &Systems() { return m_systems; }
+    const TSystemsController &Systems() const { return m_systems; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -160,6 +166,8 @@ private:
     TDownloadController m_download;
     TScriptsController m_scripts;
     TTablesController m_tables;
+    TCatalogueController m_catalogue;
+    TSystemsController m_systems;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;

@@ -113,15 +113,22 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
         {"mnStakes",
          "StakeAdd StakeAddRandom StakeAddSelected StakeAddAll | StakeDel StakeFilter StakeClear | "
          "StakesCheckManual | LogStakes StakesScroll StakesCheckLine LogStakesDelete | StakesXlsExport | "
-         "StakesGraphDraws StakesGraphOverlap StakesGraphProfits"},
+         "StakesGraphDraws StakesGraphOverlap StakesGraphProfits | SystemStakeAll SystemStakeFilter"},
         {"mnRating",
          "RatingsRefresh | RatingsToScript | RatingsGraphOverlap | RatingsEffMode0 RatingsEffMode1 "
          "RatingsEffMode2 | RatingsExport RatingsXlsExport"},
         {"mnTables", "TablesAdd TablesDel | TablesStakeAdd TablesStakeTest"},
-        {"mnSystems", ""},
+        {"mnSystems", "SystemsRefresh SystemsDownload | SystemsAdd SystemsProp SystemsDel | SystemStakeAll "
+                      "SystemStakeFilter"},
         {"mnScript",
          "ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete | ScriptAdd ScriptClone ScriptEdit "
-         "ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | ScriptOpen ScriptLoad ScriptSave"},
+         "ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | ScriptOpen ScriptLoad ScriptSave | "
+         "ScriptLibrary ScriptLibraryRefresh ScriptLibraryDownload ScriptLibraryUpload ScriptLibraryReplace "
+         "ScriptLibraryDelete ScriptLibraryView ScriptLibraryRates"},
+        {"pmOnlineScripts",
+         "ScriptLibraryRefresh | ScriptLibraryDownload ScriptLibraryUpload ScriptLibraryReplace "
+         "ScriptLibraryDelete | ScriptLibraryView ScriptLibraryRates | ScriptLibraryRate1 ScriptLibraryRate2 "
+         "ScriptLibraryRate3 ScriptLibraryRate4 ScriptLibraryRate5 ScriptLibraryRate0 | ScriptLibraryHide"},
         {"mnView",
          "TabGraphs TabCard TabLayout TabWeek TabTables SystemsOn | ViewColorDraws ViewColorCombs | "
          "ViewColorCard ViewColorCardSequences ViewShemaGradient"},
@@ -143,6 +150,8 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
          "StakesGraphProfits | RatingsEffMode0 RatingsEffMode1 RatingsEffMode2 | RatingsExport "
          "RatingsXlsExport"},
         {"pmTables", "TablesAdd TablesDel | TablesStakeAdd TablesStakeTest"},
+        {"pmSystems", "SystemsRefresh SystemsDownload | SystemsAdd SystemsProp SystemsDel | SystemStakeAll "
+                      "SystemStakeFilter"},
         {"pmScript",
          "ScriptAdd ScriptClone ScriptEdit ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | "
          "ScriptOpen ScriptLoad ScriptSave | ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete"},

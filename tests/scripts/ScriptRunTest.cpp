@@ -7,6 +7,9 @@
 
 #include "stats/StatsController.h"
 #include "stats/StatTable.h"
+#include "systems/SystemFiles.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -178,7 +181,7 @@ TEST_F(ScriptRunTest, ClearStakesEmptiesTheFileBeforeTheLine) {
     EXPECT_EQ(TScriptWorkspace::Numbers(records[0]), "3;4;5;6;7;8");
 }
 
-TEST_F(ScriptRunTest, SystemPlayTakesTheFailurePath) {
+TEST_F(ScriptRunTest, SystemPlayWithoutASystemLogsTheError) {
     Open();
     w.Scripts().UseLog(true);
     const TScriptRunResult r = w.Forecast({Line("FULL:0#SYSA"), Line("FULL:0#SYSC")});
@@ -187,9 +190,71 @@ TEST_F(ScriptRunTest, SystemPlayTakesTheFailurePath) {
     QFile log(r.LogFile);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString text = FromCp1251(log.readAll());
-    EXPECT_EQ(text.count(QStringLiteral("{#} Системная игра для 8 чисел [ОШИБКА]: \"") +
-                         SystemsMissingText() + "\""),
-              2);
+    const QString missing = QStringLiteral("Система для 8 чисел не найдена или не загружена на компьютер!");
+    EXPECT_EQ(text.count(QStringLiteral("{#} Системная игра для 8 чисел [ОШИБКА]: \"") + missing + "\""), 2);
+    const QStringList errors = w.Host.Errors();
+    ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[0].startsWith(missing + "\r\rПеред системной игрой")) << errors[0].toStdString();
+}
+
+TEST_F(ScriptRunTest, SystemPlayStakesTheSystemOverTheListsNumbers) {
+    // Three combinations of the numbers 1..8, met in this order.
+    w.SetSourceFile({test::C(1, 2, 3, 4, 5, 6), test::C(2, 3, 4, 5, 6, 7), test::C(3, 4, 5, 6, 7, 8)});
+    w.SetDraws(12);
+    w.Open();
+    tSystemInfo info;
+    info.Id = 1;
+    info.Nums = 8;
+    SaveSystemFile(
+        QDir(SystemsDir(w.Ws().DataDir())).filePath(SystemFileName(info)),
+        {QStringLiteral("6 5 4 3 2 1"), QStringLiteral("1 2 3 4 5 8"), QStringLiteral("3-4-5-6-7-8")},
+        QDateTime());
+    w.Scripts().UseLog(true);
+    const TScriptRunResult r = w.Forecast({Line("FULL:0#SYSA", "все"), Line("FULL:0#SYSC")});
+    EXPECT_FALSE(r.Failed);
+    EXPECT_EQ(r.Stakes, 5);
+    const auto stakes = w.Stakes();
+    ASSERT_EQ(stakes.size(), 5u);
+    const QStringList expected{"1;2;3;4;5;6", "1;2;3;4;5;8", "3;4;5;6;7;8", "1;2;3;4;5;6", "3;4;5;6;7;8"};
+    for (size_t i = 0; i < stakes.size(); ++i) {
+        EXPECT_EQ(TScriptWorkspace::Numbers(stakes[i]), expected[int(i)]) << i;
+        EXPECT_EQ(stakes[i].Kind, skScript);
+        EXPECT_EQ(stakes[i].Sample, 3);
+        EXPECT_EQ(StakeComment(stakes[i]), i < 3 ? "01.000: все @ FULL#SYSA" : "02.000: @ FULL#SYSC");
+    }
+    QFile log(r.LogFile);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = FromCp1251(log.readAll());
+    EXPECT_TRUE(text.contains("{#} Системная игра для 8 чисел [все система]: загружен файл \"6-08-0_0001\""));
+    EXPECT_TRUE(text.contains(
+        "{#} Системная игра для 8 чисел [система * комбинации]: загружен файл \"6-08-0_0001\""));
+    EXPECT_TRUE(w.Host.Errors().isEmpty());
+}
+
+TEST_F(ScriptRunTest, SystemPlayInATestRunStakesEachPastDraw) {
+    w.SetSourceFile({test::C(1, 2, 3, 4, 5, 6), test::C(2, 3, 4, 5, 6, 7)});
+    w.SetDraws(12);
+    w.Open();
+    tSystemInfo info;
+    info.Id = 4;
+    info.Nums = 7;
+    SaveSystemFile(
+        QDir(SystemsDir(w.Ws().DataDir())).filePath(SystemFileName(info)),
+        {QStringLiteral("1 2 3 4 5 6"), QStringLiteral("2 3 4 5 6 7"), QStringLiteral("1 3 4 5 6 7")},
+        QDateTime());
+    const int offset = w.Ws().Archive().Offset();
+    const TScriptRunResult r = w.Test({Line("FULL:0#SYSA"), Line("FULL:0#SYSC")}, 2);
+    EXPECT_FALSE(r.Failed);
+    ASSERT_EQ(r.Cycles.size(), 2);
+    EXPECT_EQ(r.Stakes, 2 * (3 + 2));
+    const auto stakes = w.Stakes();
+    ASSERT_EQ(stakes.size(), 10u);
+    // Each cycle stakes the draw after its offset, and the test checks them.
+    EXPECT_EQ(stakes[0].DrawNumber + 2, stakes[5].DrawNumber);
+    EXPECT_EQ(stakes[9].DrawNumber, w.Ws().Archive().Draws().Draws().back().DrawNumber);
+    for (const TStakeRec &s : stakes)
+        EXPECT_NE(s.Checked, 0);
+    EXPECT_EQ(w.Ws().Archive().Offset(), offset);
 }
 
 // ---- lines and separators ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "gui/stakes/TablesPage.h"
 #include "gui/stats/GraphsPage.h"
 #include "gui/stats/StatsPage.h"
+#include "gui/systems/SystemsPage.h"
 #include "gui/views/CardPage.h"
 #include "gui/views/LayoutPage.h"
 
@@ -43,7 +44,7 @@ const QList<TPageFactory> &PageFactories() {
         Page<TStakesPage>(),
         Page<TRatingsPage>(),
         Page<TTablesPage>(),
-        Placeholder("tsSystems", "Системы"),
+        Page<TSystemsPage>(),
         Page<TScriptPage>(),
     };
     return pages;

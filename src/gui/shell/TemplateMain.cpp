@@ -390,6 +390,7 @@ void TTemplateMain::ToggleTab(const TTabSwitch &sw) {
         if (on) m_pcMain->setCurrentIndex(TabIndex(m_pcMain, QStringLiteral("tsTables")));
     }
     if (systems) {
+        m_ws->Systems().TabVisibilityChanged(on);
         if (on) m_pcMain->setCurrentIndex(TabIndex(m_pcMain, QStringLiteral("tsSystems")));
         m_host.ShowStatus(QString());
     }
