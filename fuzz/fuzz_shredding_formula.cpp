@@ -1,7 +1,8 @@
 // A shredding formula is whatever the user types into the formulas dialog or
 // the ini file. Valuing it must never crash or raise, the value must keep to
 // its digits, the one-parse evaluator must give what the substituted text
-// gives, and checking it must give a problem text or none.
+// gives (one by one and in a block), and checking it must give a problem
+// text or none.
 //
 // Input: a byte of digits (0..15), 18 bytes of numbers (n1..n6, p1..p6,
 // t1..t6, any byte value), then the formula as UTF-8.
@@ -34,6 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (value >= limit) std::abort();
     }
     if (value != lot::ShreddingValueAsWritten(formula, digits, numbers)) std::abort();
+    // The block path of a pass gives the same value.
+    lot::TComb comb;
+    for (int i = 0; i < 6; ++i)
+        comb[i] = numbers.N[size_t(i)];
+    int32_t inBlock = -1;
+    evaluator.Values(&comb, 1, numbers.P, numbers.T, &inBlock);
+    if (inBlock != value) std::abort();
 
     const lot::TFormulaProblem problem = lot::CheckFormula(formula);
     if (problem.Code >= 0 && lot::FormulaProblemText(1, problem).isEmpty()) std::abort();

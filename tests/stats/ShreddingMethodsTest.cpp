@@ -106,12 +106,24 @@ TEST(ShreddingFormulaTest, EvaluatorEqualsTheWrittenFormula) {
     std::mt19937 rng(20261211);
     std::uniform_int_distribution<int> number(0, 45);
     const char *formulas[] = {
-        "(n1+n2+n3)/(n4+n5+n6)", "(n4+n5+n6)/(n1+n2+n3)", "(n1*n3*n5+0.1)/(n2+n4+n6)/7",
-        "n1/(p1+p2)+t3",         "sqrt(n1*n2)/log(n3+2)", "n12/(P1+p2)*T6",
-        "4*n1/3 + n2*0.1 + 0.2", "n1>n2 ? n3/7 : n4/9",   "sin(n1)*1000",
+        "(n1+n2+n3)/(n4+n5+n6)",
+        "(n4+n5+n6)/(n1+n2+n3)",
+        "(n1*n3*n5+0.1)/(n2+n4+n6)/7",
+        "n1/(p1+p2)+t3",
+        "sqrt(n1*n2)/log(n3+2)",
+        "n12/(P1+p2)*T6",
+        "Pn1+tN2*N12/7", // read as text: "pn1" becomes a p name
+        "2n1/(T11+1)",
+        "ЖN1+n1/3",
+        "4*n1/3 + n2*0.1 + 0.2",
+        "n1>n2 ? n3/7 : n4/9",
+        "sin(n1)*1000",
+        "(n1-p1)/(t1-n2)*3.5",
+        "n1/(p2-p2)",
+        "((n1*n2-n3)*(n4+t5))/(n5*n6+p6)",
     };
     for (const char *f : formulas) {
-        const QString formula = QString::fromLatin1(f);
+        const QString formula = QString::fromUtf8(f);
         TShreddingEvaluator evaluator(formula, 6);
         for (int round = 0; round < 300; ++round) {
             TShreddingNumbers s;
@@ -121,6 +133,23 @@ TEST(ShreddingFormulaTest, EvaluatorEqualsTheWrittenFormula) {
                 s.T[i] = uint8_t(number(rng));
             }
             ASSERT_EQ(evaluator.Value(s), ShreddingValueAsWritten(formula, 6, s)) << f;
+        }
+        // A block valued together, with the earlier numbers of a pass.
+        std::vector<TComb> block(150);
+        TShreddingNumbers s;
+        for (size_t i = 0; i < 6; ++i) {
+            s.P[i] = uint8_t(number(rng));
+            s.T[i] = uint8_t(number(rng));
+        }
+        for (TComb &c : block)
+            for (int i = 0; i < CombSize; ++i)
+                c[i] = uint8_t(number(rng));
+        std::vector<int32_t> values(block.size());
+        evaluator.Values(block.data(), block.size(), s.P, s.T, values.data());
+        for (size_t k = 0; k < block.size(); ++k) {
+            for (size_t i = 0; i < 6; ++i)
+                s.N[i] = block[k][int(i)];
+            ASSERT_EQ(values[k], ShreddingValueAsWritten(formula, 6, s)) << f << " in a block";
         }
     }
 }
@@ -180,6 +209,7 @@ TEST(ShreddingFormulaTest, ProblemTexts) {
         {"n1+foo", "Ошибка в формуле 2: неизвестное имя или знак \"foo\" в позиции 4."},
         {"", "Ошибка в формуле 2: формула пуста."},
         {"n1 n2", "Ошибка в формуле 2: неожиданная переменная \"n2\" в позиции 4."},
+        {"n1/7\n+1", "Ошибка в формуле 2: недопустимый знак в позиции 5."}, // would break the settings file
     };
     for (const TCase &c : cases) {
         const TFormulaProblem problem = CheckFormula(QString::fromUtf8(c.Formula));

@@ -86,6 +86,12 @@ public:
     /// The value of six numbers with the earlier ones given.
     int32_t Value(const TComb &n, const std::array<uint8_t, CombSize> &p,
                   const std::array<uint8_t, CombSize> &t);
+    /// Value of each of count combinations with the same earlier numbers,
+    /// into out. A formula of numbers, names and + - * / runs its steps over
+    /// a block of combinations at once (the same operations per combination,
+    /// so the same values); others are valued one by one.
+    void Values(const TComb *combs, size_t count, const std::array<uint8_t, CombSize> &p,
+                const std::array<uint8_t, CombSize> &t, int32_t *out);
 
 private:
     struct TImpl;

@@ -3,6 +3,7 @@
 #include "core/Format.h"
 #include "stats/StatList.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -30,8 +31,20 @@ public:
     bool IsThreadSafe() const override { return true; }
     void MatchBits(const TComb *source, size_t count, uint64_t *bits) const override {
         std::unique_ptr<TShreddingEvaluator> e = Take();
-        TShreddingEvaluator &evaluator = *e;
-        MatchBitsWith([this, &evaluator](const TComb &c) { return Bit(evaluator, c); }, source, count, bits);
+        // The values of a block together (see TShreddingEvaluator::Values), then their bits.
+        constexpr size_t Chunk = 4096;
+        int32_t values[Chunk];
+        for (size_t begin = 0; begin < count; begin += Chunk) {
+            const size_t n = std::min(Chunk, count - begin);
+            e->Values(source + begin, n, m_p, m_t, values);
+            for (size_t w = 0; w < n; w += 64) {
+                const size_t k = std::min<size_t>(64, n - w);
+                uint64_t word = 0;
+                for (size_t i = 0; i < k; ++i)
+                    word |= uint64_t(m_keys.Bit(TStatKey::FromInts(values[w + i]))) << i;
+                bits[(begin + w) / 64] = word;
+            }
+        }
         Give(std::move(e));
     }
 
@@ -126,8 +139,14 @@ void TstShreddingStat::CombValues(const TComb &c, TStatDrawArray &values) {
 void TstShreddingStat::CountCombKeys(const TComb *combs, int count, TKeyCounter &counter) {
     TShreddingEvaluator &e = Evaluator();
     const Numbers zero{};
-    for (int i = 0; i < count; ++i)
-        counter.Add(TStatKey::FromInts(e.Value(combs[i], zero, zero)), 1);
+    constexpr int Chunk = 1024;
+    int32_t values[Chunk];
+    for (int begin = 0; begin < count; begin += Chunk) {
+        const int n = std::min(Chunk, count - begin);
+        e.Values(combs + begin, size_t(n), zero, zero, values);
+        for (int i = 0; i < n; ++i)
+            counter.Add(TStatKey::FromInts(values[i]), 1);
+    }
 }
 
 std::unique_ptr<TCombMatcher> TstShreddingStat::MakeMatcher(const TStatDrawArray &selected, int refIdx,
