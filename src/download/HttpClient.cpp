@@ -107,9 +107,19 @@ void THttpClient::SetCaFile(const QString &fileName) {
 }
 
 QByteArray THttpClient::Get(const QUrl &url, const QNetworkProxy &proxy) {
+    return Send(url, proxy, nullptr);
+}
+
+QByteArray THttpClient::PostForm(const QUrl &url, const QByteArray &form, const QNetworkProxy &proxy) {
+    return Send(url, proxy, &form);
+}
+
+QByteArray THttpClient::Send(const QUrl &url, const QNetworkProxy &proxy, const QByteArray *form) {
     QNetworkRequest request(url);
     for (const auto &[name, value] : BrowserHeaders())
         request.setRawHeader(name, value);
+    // The catalogue's form calls send the older Accept value of the browser they came from.
+    if (form) request.setRawHeader("Accept", FormAccept);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
     request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
@@ -125,7 +135,14 @@ QByteArray THttpClient::Get(const QUrl &url, const QNetworkProxy &proxy) {
     }
     m_manager->setProxy(proxy);
 
-    QNetworkReply *reply = m_manager->get(request);
+    QNetworkReply *reply = nullptr;
+    if (form) {
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+                          QByteArrayLiteral("application/x-www-form-urlencoded"));
+        reply = m_manager->post(request, *form);
+    } else {
+        reply = m_manager->get(request);
+    }
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);

@@ -26,6 +26,9 @@ class THttpClient {
 public:
     /// The headers every page request carries, as a browser sends them.
     static QList<QPair<QByteArray, QByteArray>> BrowserHeaders();
+    /// The Accept header of PostForm.
+    static constexpr const char *FormAccept =
+        "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
     /// The largest body a page may have, raw or decoded.
     static constexpr qsizetype MaxBodySize = 64 * 1024 * 1024;
 
@@ -45,8 +48,14 @@ public:
     /// the decoded body. Raises EError with the reason on any transport,
     /// TLS or HTTP error, or a timeout. The connection is closed afterwards.
     QByteArray Get(const QUrl &url, const QNetworkProxy &proxy);
+    /// POSTs form, an "application/x-www-form-urlencoded" body, to url with
+    /// the same headers and rules as Get.
+    QByteArray PostForm(const QUrl &url, const QByteArray &form, const QNetworkProxy &proxy);
 
 private:
+    /// Get (form null) or PostForm.
+    QByteArray Send(const QUrl &url, const QNetworkProxy &proxy, const QByteArray *form);
+
     std::unique_ptr<QNetworkAccessManager> m_manager;
     QList<QByteArray> m_caCertificates; ///< PEM, parsed per request
     int m_connectMs = 5000;

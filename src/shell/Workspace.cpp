@@ -16,7 +16,8 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_download(host, m_files, m_settings, m_archive),
       m_scripts(host, m_files, m_settings, m_archive, m_stats, m_combs, m_filters, m_stakes),
       m_tables(host, m_files, m_settings, m_archive, m_stakes, m_combs),
-      m_systems(host, m_files, m_settings, m_combs, m_stakes) {
+      m_systems(host, m_files, m_settings, m_combs, m_stakes),
+      m_catalogue(host, m_files, m_settings, m_scripts) {
     m_combs.SetDataDir(m_files.Dir());
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
@@ -157,8 +158,10 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         const bool fullRecreate = HasSwitch(SwitchFullRecreate);
         const bool fullRefresh = HasSwitch(SwitchFullRefresh);
 
-        // 13. The systems list (unless a batch switch is given), once a
-        //     catalogue is set.
+        // 13. Systems and the online catalogue (unless a batch switch is
+        //     given): the catalogue settings; the window loads the online
+        //     scripts list when its panel shows.
+        if (!loadOnly && !fullRecreate && !fullRefresh) (void)m_catalogue.LoadSettings();
         if (!loadOnly && !fullRecreate && !fullRefresh && m_systems.Enabled() && m_systems.HasCatalogue())
             (void)m_systems.LoadSystems();
 

@@ -7,6 +7,7 @@
 /// same workspace; it reaches the user only through IHost.
 
 #include "archive/ArchiveController.h"
+#include "catalogue/CatalogueController.h"
 #include "combs/CombsController.h"
 #include "core/DataFolder.h"
 #include "core/Host.h"
@@ -83,6 +84,8 @@ public:
     const TTablesController &Tables() const { return m_tables; }
     TSystemsController &Systems() { return m_systems; }
     const TSystemsController &Systems() const { return m_systems; }
+    TCatalogueController &Catalogue() { return m_catalogue; }
+    const TCatalogueController &Catalogue() const { return m_catalogue; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -164,6 +167,7 @@ private:
     TScriptsController m_scripts;
     TTablesController m_tables;
     TSystemsController m_systems;
+    TCatalogueController m_catalogue;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;

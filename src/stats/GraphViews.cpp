@@ -1,5 +1,6 @@
 #include "stats/GraphViews.h"
 
+#include "core/Errors.h"
 #include "core/Format.h"
 #include "stats/CustomStatBases.h"
 #include "stats/StatList.h"
@@ -50,7 +51,15 @@ QList<TDetailValue> DetailValues(const TStatList &registry, const TComb &numbers
         auto *graph = dynamic_cast<TCustomGraphStat *>(stat.get());
         if (!graph) continue;
         stat->LoadDraws(position, position - 1, sorted);
-        rows.append({i, stat->InstanceCaption(), graph->GraphValue(numbers, position)});
+        QString caption = stat->InstanceCaption();
+        // A shredding formula's caption takes the formula, as in the selectors.
+        if (!registry.Items(i).Formula.isEmpty()) {
+            try {
+                caption = Format(caption, {registry.Items(i).Formula});
+            } catch (const EError &) {
+            }
+        }
+        rows.append({i, caption, graph->GraphValue(numbers, position)});
     }
     return rows;
 }

@@ -9,7 +9,10 @@
 #include "stats/methods/RepeatMethods.h"
 #include "stats/methods/SegmentMethods.h"
 #include "stats/methods/SequenceMethods.h"
+#include "stats/methods/SerialMethods.h"
+#include "stats/methods/ShreddingMethods.h"
 #include "stats/methods/SumMethods.h"
+#include "stats/methods/TransitionMethods.h"
 
 namespace lot {
 
@@ -134,15 +137,46 @@ const std::vector<const TStatClass *> &StatClassList() {
         &TstRowValCnt::StaticClass(), // ROW%d
         // Per segment (group 5).
         &TstSgmValCnt::StaticClass(), // SGM%d
-        // Serials and periods: GRPV, GRPP, GRCV, GRCP, GRSV, GRSP, PRDV, PRDC, PRDG.
-        // Transitions: SDV2, SDP2, SDN%d, SDP3, SDM%d, SCV2, SCP2, SCN%d, SCP3, SCM%d,
-        //              SC2C%d, SC3C%d, SDA2, SDG2, SDZ2, SDC2, SSV2, SSP2, SSN%d, SSP3,
-        //              SSM%d, SS2C%d, SS3C%d.
+        // Series (group 8) and periods (group 9).
+        &TstNumGroups::StaticClass(),  // GRPV
+        &TstNumPauses::StaticClass(),  // GRPP
+        &TstChnGroups::StaticClass(),  // GRCV
+        &TstChnPauses::StaticClass(),  // GRCP
+        &TstSgmGroups::StaticClass(),  // GRSV
+        &TstSgmPauses::StaticClass(),  // GRSP
+        &TstNumPeriods::StaticClass(), // PRDV
+        &TstChnPeriods::StaticClass(), // PRDC
+        &TstSgmPeriods::StaticClass(), // PRDG
+        // Transitions (group 10).
+        &TstChainValues2::StaticClass(),            // SDV2
+        &TstChainValues2Pos::StaticClass(),         // SDP2
+        &TstChainValues2At::StaticClass(),          // SDN%d
+        &TstChainValues3Pos::StaticClass(),         // SDP3
+        &TstChainValues3At::StaticClass(),          // SDM%d
+        &TstChainChannels2::StaticClass(),          // SCV2
+        &TstChainChannels2Pos::StaticClass(),       // SCP2
+        &TstChainChannels2At::StaticClass(),        // SCN%d
+        &TstChainChannels3Pos::StaticClass(),       // SCP3
+        &TstChainChannels3At::StaticClass(),        // SCM%d
+        &TstChainChannels2Cnt::StaticClass(),       // SC2C%d
+        &TstChainChannels3Cnt::StaticClass(),       // SC3C%d
+        &TstChainChannels2InsideAll::StaticClass(), // SDA2
+        &TstChainChannels2InsideSuc::StaticClass(), // SDG2
+        &TstChainChannels2InsideBad::StaticClass(), // SDZ2
+        &TstChainChannels2InsideCnt::StaticClass(), // SDC2
+        &TstChainSegments2::StaticClass(),          // SSV2
+        &TstChainSegments2Pos::StaticClass(),       // SSP2
+        &TstChainSegments2At::StaticClass(),        // SSN%d
+        &TstChainSegments3Pos::StaticClass(),       // SSP3
+        &TstChainSegments3At::StaticClass(),        // SSM%d
+        &TstChainSegments2Cnt::StaticClass(),       // SS2C%d
+        &TstChainSegments3Cnt::StaticClass(),       // SS3C%d
         // Ognev numbers (group 11).
         &TstOgnev1::StaticClass(), // HCO1
         &TstOgnev2::StaticClass(), // HCO2
         &TstOgnev3::StaticClass(), // HCO3
-        // Shredding: SHR%d.
+        // Shredding (group 12).
+        &TstShreddingStat::StaticClass(), // SHR%d
     };
     return classes;
 }

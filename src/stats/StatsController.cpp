@@ -5,6 +5,9 @@
 #include "core/Host.h"
 #include "core/Messages.h"
 #include "core/WindowSettings.h"
+#include "stats/methods/ShreddingMethods.h"
+
+#include <QFile>
 
 namespace lot {
 
@@ -84,9 +87,41 @@ TOpResult TStatsController::ApplyGameSettings(const TConfigData &config, const Q
         saved = SaveSettings();
         (void)Reregister();
         m_table.FillSelector(true);
-        // The files of the groups whose settings changed describe the old
-        // settings. Without force: with the switch off nothing is built.
-        if (!changedGroups.isEmpty()) (void)CreateAllPrefetchs(false, PrefetchGroupSet(changedGroups));
+        if (!changedGroups.isEmpty()) RefreshPrefetchGroups(PrefetchGroupSet(changedGroups));
+        m_host.ShowStatus(QString());
+    }
+    emit RecomputeRequested(true);
+    return saved;
+}
+
+void TStatsController::RefreshPrefetchGroups(uint16_t groups) {
+    // The files of the groups whose settings changed describe the old
+    // settings. Without force: with the switch off nothing is built, and a
+    // file left behind would be read as the new settings' once it is on.
+    if (m_prefetchs.Enabled()) {
+        (void)CreateAllPrefetchs(false, groups);
+        return;
+    }
+    for (int i = 0; i < m_stats.Count(); ++i) {
+        const TStatMethod &m = m_stats.Items(i);
+        if (m.StatClass->CanPrefetch() && (groups & PrefetchGroupBit(m.StatClass->Group())) != 0)
+            QFile::remove(m_prefetchs.FileName(*m.StatClass, m.Param));
+    }
+}
+
+TOpResult TStatsController::ApplyShredding(const TShreddingData &data) {
+    const QString problem = ShreddingProblemText(data);
+    if (!problem.isEmpty()) return Guarded(m_host, {}, [&] { throw EError(problem); });
+    const bool changed = !(data == m_stats.Shredding());
+    TOpResult saved;
+    {
+        TBusyGuard busy(m_host);
+        m_stats.SetShredding(data);
+        m_host.ShowStatus(QStringLiteral("Сохранение файла конфигурации..."));
+        saved = SaveShredding();
+        (void)Reregister();
+        m_table.FillSelector(true);
+        if (changed) RefreshPrefetchGroups(PrefetchGroupBit(TstShreddingStat::Group()));
         m_host.ShowStatus(QString());
     }
     emit RecomputeRequested(true);

@@ -63,6 +63,15 @@ public:
     /// changed and the prefetch switch is on, rebuilds their prefetch files
     /// (and builds missing ones); then asks every view to recompute.
     TOpResult ApplyGameSettings(const TConfigData &config, const QList<int> &changedGroups);
+    /// The shredding formulas dialog's OK and the command line's "shredding
+    /// set": checks every formula and digit count (the first problem is the
+    /// error, shown and returned, and nothing changes), then stores and saves
+    /// the formulas (section SHREDDING), registers the methods again and
+    /// refills the selectors; when a formula or digit count changed, the
+    /// prefetch files of group 12 are rebuilt (with the prefetch switch off
+    /// they are removed instead, as they describe the old formulas); then
+    /// every view recomputes.
+    TOpResult ApplyShredding(const TShreddingData &data);
     /// Makes mode and parameters the saved generation parameters and writes
     /// them to the ini file at once.
     TOpResult SaveCombsGenerateParameters(int mode, const QString &parameters);
@@ -136,6 +145,9 @@ private:
     /// selectors from the first item and asks for a recompute; busy.
     TOpResult SaveAndRefill(bool reregister);
     void StoreSwitch(void (TWindowSettings::*set)(bool), bool on);
+    /// The prefetch files of these groups after their settings changed:
+    /// rebuilt when the switch is on, else removed (the next use builds them).
+    void RefreshPrefetchGroups(uint16_t groups);
 
     IHost &m_host;
     const TDataFolder &m_files;

@@ -50,8 +50,9 @@ TEST_F(MethodFamiliesCommandTest, MethodsInTheirFixedPlaces) {
     // 8 numbers, 10 sums, 5 differences, 3 channels, 12 matrix, 3 segments,
     // 3 sequences, 20 repeats, 18 combination values, 27 combination members
     // of the families, 8 positions, 7 channels, 7 columns, 7 rows, 1
-    // segment, 3 characteristic numbers.
-    ASSERT_EQ(lines.size(), 142);
+    // segment, 6 series, 3 periods, 65 transitions (SC2C and SC3C of 7
+    // channels), 3 characteristic numbers, 3 shredding formulas.
+    ASSERT_EQ(lines.size(), 219);
     const char *expected[] = {
         "8\tSUMS\tsum\tNG\t{ sum } Сумма тиража: все значения [ NG ]",
         "9\tSUM1\tsum\tNG\t{ sum } Сумма тиража: диапазон 1 (1/3) [ NG ]",
@@ -78,6 +79,7 @@ TEST_F(MethodFamiliesCommandTest, MethodsInTheirFixedPlaces) {
         "130\tCOL7\tmtx\tNG\t{ mtx } Количество чисел в 7 столбце матрицы [ NG ]",
         "131\tROW1\tmtx\tNG\t{ mtx } Количество чисел в 1 строке матрицы [ NG ]",
         "137\tROW7\tmtx\tNG\t{ mtx } Количество чисел в 7 строке матрицы [ NG ]",
+        "218\tSHR3\tshr\tSNG\t{ shr } Метод шинковки 3: (n1+n3+n5)/(n2+n4+n6) [ SNG ]",
     };
     for (const char *line : expected) {
         const QString text = QString::fromUtf8(line);

@@ -56,14 +56,22 @@ TEST_F(StatsCommandsTest, MethodsListsEveryEntry) {
     const TRunResult r = Run({QStringLiteral("methods")});
     ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
     const QStringList lines = r.Out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 144);
+    ASSERT_EQ(lines.size(), 225);
     EXPECT_EQ(lines[0], QStringLiteral("0\tNUMS\tnum\tN\t{ num } Числа тиража [ N ]"));
     EXPECT_EQ(lines[111], QStringLiteral("111\tPOS3\tnum\tSNG\t{ num } Число в 3 позиции тиража [ SNG ]"));
     EXPECT_EQ(
         lines[116],
         QStringLiteral("116\tPOE2\tnum\tG\t{ num } Extra (Bonus, Star...) - число (!без фильтра!) [ G ]"));
-    EXPECT_EQ(lines[143], QString::fromUtf8("143\tHCO3\togn\tSD\t{ ogn } Числа Огнева 3 (динамический, "
+    EXPECT_EQ(lines[142],
+              QString::fromUtf8("142\tGRPP\tser\tD\t{ ser } Интервалы между повторениями чисел [ D ]"));
+    EXPECT_EQ(lines[147], QString::fromUtf8("147\tPRDV\tper\tP\t{ per } Периоды повторения чисел [ P ]"));
+    EXPECT_EQ(lines[155], QString::fromUtf8("155\tSDN4\tmov\tSD\t{ mov } Переходы чисел между 2 тиражами в 4 "
+                                            "позиции [ SD ]"));
+    EXPECT_EQ(lines[221], QString::fromUtf8("221\tHCO3\togn\tSD\t{ ogn } Числа Огнева 3 (динамический, "
                                             "только фильтр) [ SD ]"));
+    EXPECT_EQ(lines.last(),
+              QString::fromUtf8("224\tSHR3\tshr\tSNG\t{ shr } Метод шинковки 3: (n1+n3+n5)/(n2+n4+n6) "
+                                "[ SNG ]"));
 }
 
 TEST_F(StatsCommandsTest, MethodsShowTheUsersNamesAndOptions) {

@@ -165,6 +165,7 @@ TEST_F(MainWindowTest, ActionsCarryNamesCaptionsShortcutsAndCategories) {
         {"AutoDownload1", "Автоматически", "Архив тиражей", ""},
         {"AutoDownload2", "Отключено", "Архив тиражей", ""},
         {"EditConfig", "Параметры", "Файл", ""},
+        {"EditShredding", "Формулы шинковки", "Файл", ""},
         {"EditProxy", "Параметры proxy-сервера", "Файл", ""},
         {"ExitProgram", "Выход", "Файл", "Alt+F4"},
         {"AutoUpdate", "Автоматическое обновление", "Автообновление", ""},
@@ -322,12 +323,13 @@ TEST_F(MainWindowTest, DoubleClickOpensTheDetailWindowInTheSortedView) {
     // EVEN SMAL PRIM; SUMS SUM1..3 SUMC (from 142) SUMT SUME SUMP S2T3 (10+20, 10+30);
     // DIFM DIFD DIFK; CHNC COLN ROWN COLC (30, 35, 40 in column 5) ROWC; SGMC, SEQS and
     // LENS (10 11); POS1..6 POE1..2; CHN1..9, COL1..5, ROW1..9 with channels of 5 and a
-    // matrix of 5 columns; SGM1 (one segment); HCO1 and HCO2 (1,9,10,5,5 ... 3,1: 2).
+    // matrix of 5 columns; SGM1 (one segment); HCO1 and HCO2 (1,9,10,5,5 ... 3,1: 2);
+    // SHR1..3 with the default formulas: 41/105, 105/41, 65/81.
     EXPECT_EQ(values, QStringList({"4",  "3",  "1",  "146", "1",  "1", "1",  "4", "1", "100", "11", "2",
                                    "10", "30", "2",  "6",   "2",  "6", "1",  "0", "1", "1",   "2",  "10",
                                    "11", "20", "30", "35",  "40", "7", "29", "0", "1", "1",   "1",  "0",
                                    "1",  "1",  "1",  "0",   "1",  "0", "0",  "0", "5", "0",   "1",  "1",
-                                   "1",  "0",  "1",  "1",   "1",  "0", "6",  "2", "2"}));
+                                   "1",  "0",  "1",  "1",   "1",  "0", "6",  "2", "2", "39",  "56", "80"}));
     info->close();
 }
 

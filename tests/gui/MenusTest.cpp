@@ -101,7 +101,7 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
     const struct {
         const char *name, *entries;
     } expected[] = {
-        {"mnFile", "EditConfig EditProxy | ExitProgram"},
+        {"mnFile", "EditConfig EditShredding EditProxy | ExitProgram"},
         {"mnDraws",
          "DrawsDownload AutoDownload | DrawsAdd DrawsEdit DrawsDel | DrawsInfo | DrawsImport DrawsExport "
          "DrawsXlsExport | DrawsSorted"},
@@ -122,7 +122,13 @@ TEST_F(MainWindowMenusTest, MenusHoldTheirEntriesInOrder) {
                       "SystemStakeFilter"},
         {"mnScript",
          "ScriptRun ScriptTest ScriptStop | LogToggle LogsDelete | ScriptAdd ScriptClone ScriptEdit "
-         "ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | ScriptOpen ScriptLoad ScriptSave"},
+         "ScriptEmpty | ScriptUp ScriptDown | ScriptDel ScriptClr | ScriptOpen ScriptLoad ScriptSave | "
+         "ScriptLibrary ScriptLibraryRefresh ScriptLibraryDownload ScriptLibraryUpload ScriptLibraryReplace "
+         "ScriptLibraryDelete ScriptLibraryView ScriptLibraryRates"},
+        {"pmOnlineScripts",
+         "ScriptLibraryRefresh | ScriptLibraryDownload ScriptLibraryUpload ScriptLibraryReplace "
+         "ScriptLibraryDelete | ScriptLibraryView ScriptLibraryRates | ScriptLibraryRate1 ScriptLibraryRate2 "
+         "ScriptLibraryRate3 ScriptLibraryRate4 ScriptLibraryRate5 ScriptLibraryRate0 | ScriptLibraryHide"},
         {"mnView",
          "TabGraphs TabCard TabLayout TabWeek TabTables SystemsOn | ViewColorDraws ViewColorCombs | "
          "ViewColorCard ViewColorCardSequences ViewShemaGradient"},

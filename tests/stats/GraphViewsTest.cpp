@@ -76,7 +76,11 @@ TEST_F(GraphViewsTest, DetailValuesListEveryGraphMethod) {
     std::map<QString, int> byCode;
     for (const TDetailValue &v : rows) {
         EXPECT_TRUE(m_list.HasGraph(v.Entry));
-        EXPECT_EQ(v.Caption, m_list.CreateStat(v.Entry)->InstanceCaption());
+        // A shredding formula's caption shows the formula, not its placeholder.
+        const QString formula = m_list.Items(v.Entry).Formula;
+        const QString caption = m_list.CreateStat(v.Entry)->InstanceCaption();
+        EXPECT_EQ(v.Caption,
+                  formula.isEmpty() ? caption : QString(caption).replace(QStringLiteral("%s"), formula));
         byCode[m_list.EntryCode(v.Entry)] = v.Value;
     }
     EXPECT_EQ(byCode.count("NUMS"), 0u);

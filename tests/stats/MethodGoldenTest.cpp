@@ -84,7 +84,10 @@ protected:
         ImportDrawsCsv(m_archive, m_dir + QStringLiteral("/draws.csv"));
         ASSERT_FALSE(m_archive.IsEmpty()) << "draws.csv";
         m_stats.SetDataDir(m_dir);
-        if (QFileInfo::exists(m_stats.SettingsFileName())) m_stats.LoadSettings();
+        if (QFileInfo::exists(m_stats.SettingsFileName())) {
+            m_stats.LoadSettings();
+            m_stats.LoadShredding();
+        }
         m_stats.RegisterAll();
     }
 

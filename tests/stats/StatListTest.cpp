@@ -85,7 +85,16 @@ TEST(StatListTest, RegistersTheFixedClassListInOrder) {
                              "KGM2,KGM3,KGM4,KGS2,KGS3,KGS4,"
                              "POS1,POS2,POS3,POS4,POS5,POS6,POE1,POE2,"
                              "CHN1,CHN2,CHN3,CHN4,CHN5,CHN6,CHN7,CHN8,CHN9,COL1,COL2,COL3,COL4,COL5,"
-                             "ROW1,ROW2,ROW3,ROW4,ROW5,ROW6,ROW7,ROW8,ROW9,SGM1,HCO1,HCO2,HCO3"));
+                             "ROW1,ROW2,ROW3,ROW4,ROW5,ROW6,ROW7,ROW8,ROW9,SGM1,"
+                             "GRPV,GRPP,GRCV,GRCP,GRSV,GRSP,PRDV,PRDC,PRDG,"
+                             "SDV2,SDP2,SDN1,SDN2,SDN3,SDN4,SDN5,SDN6,SDP3,SDM1,SDM2,SDM3,SDM4,SDM5,SDM6,"
+                             "SCV2,SCP2,SCN1,SCN2,SCN3,SCN4,SCN5,SCN6,SCP3,SCM1,SCM2,SCM3,SCM4,SCM5,SCM6,"
+                             "SC2C1,SC2C2,SC2C3,SC2C4,SC2C5,SC2C6,SC2C7,SC2C8,SC2C9,"
+                             "SC3C1,SC3C2,SC3C3,SC3C4,SC3C5,SC3C6,SC3C7,SC3C8,SC3C9,SDA2,SDG2,SDZ2,SDC2,"
+                             "SSV2,SSP2,SSN1,SSN2,SSN3,SSN4,SSN5,SSN6,SSP3,SSM1,SSM2,SSM3,SSM4,SSM5,SSM6,"
+                             "SS2C1,SS3C1,"
+                             "HCO1,HCO2,HCO3,"
+                             "SHR1,SHR2,SHR3"));
     for (int i = 0; i < list.Count(); ++i) {
         EXPECT_TRUE(list.Items(i).Selected);
         EXPECT_TRUE(list.Items(i).CustomCaption.isEmpty());
@@ -94,7 +103,7 @@ TEST(StatListTest, RegistersTheFixedClassListInOrder) {
     EXPECT_EQ(list.Items(111).Param, 3);
     EXPECT_EQ(list.FindEntry(QStringLiteral("pos3")), 111);
     EXPECT_EQ(list.FindEntry(QStringLiteral("prv-2")), 53);
-    EXPECT_EQ(list.FindEntry(QStringLiteral("GRPV")), -1);
+    EXPECT_EQ(list.FindEntry(QStringLiteral("NONE")), -1);
     EXPECT_EQ(list.IndexOf(&list.Items(4)), 4);
     EXPECT_THROW(list.Items(list.Count()), EError);
     EXPECT_THROW(list.CreateStat(-1), EError);

@@ -139,3 +139,99 @@ TEST_F(StatsControllerTest, StartUpReadsGenerationParametersSettingsAndFormulas)
 
 } // namespace
 } // namespace lot
+
+namespace lot {
+namespace {
+
+class ShreddingControllerTest : public StatsControllerTest {
+protected:
+    /// Every prefetch file there, and stale.
+    void WriteAllStale() {
+        const TStatList &registry = m_stats.Registry();
+        for (int i = 0; i < registry.Count(); ++i)
+            if (registry.CanPrefetch(i)) WriteStaleFile(registry.EntryCode(i).toLatin1().constData());
+    }
+};
+
+TEST_F(ShreddingControllerTest, AChangedFormulaRebuildsTheShreddingFiles) {
+    m_stats.LoadGameSettings();
+    m_stats.Prefetchs().SetEnabled(true);
+    WriteAllStale();
+    TShreddingData data = m_stats.Registry().Shredding();
+
+    // Nothing changed: nothing is built.
+    EXPECT_TRUE(m_stats.ApplyShredding(data));
+    EXPECT_TRUE(IsStale("SHR1"));
+
+    data.Formula2 = QStringLiteral("(n1*n2)/(n3+n4)");
+    data.Formula2Digits = 1;
+    EXPECT_TRUE(m_stats.ApplyShredding(data));
+    for (const char *code : {"SHR1", "SHR2", "SHR3"})
+        EXPECT_FALSE(IsStale(code)) << code << ": group 12 changed";
+    for (const char *code : {"NUMS", "SUMS", "HCO1", "SGM1"})
+        EXPECT_TRUE(IsStale(code)) << code;
+    // One digit: at most ten values over the whole full set.
+    const TPrefetchTable shr2 = ReadPrefetchFile(PrefetchFile("SHR2"));
+    EXPECT_LE(shr2.Records.size(), 10u);
+    int64_t total = 0;
+    for (const TPrefetchRec &r : shr2.Records)
+        total += r.Count;
+    EXPECT_EQ(total, FullSetSize);
+
+    // Saved with the game settings, and the entries show the new formula.
+    TStatList reread(nullptr, m_dir.path());
+    reread.LoadShredding();
+    EXPECT_EQ(reread.Shredding(), data);
+    const TStatList &registry = m_stats.Registry();
+    EXPECT_EQ(registry.EntryCaption(registry.FindEntry(QStringLiteral("SHR2"))),
+              QStringLiteral("Метод шинковки 2: (n1*n2)/(n3+n4)"));
+    EXPECT_TRUE(m_host.Errors.isEmpty()) << m_host.Errors.join('\n').toStdString();
+}
+
+TEST_F(ShreddingControllerTest, WithTheSwitchOffTheOldFilesGo) {
+    m_stats.LoadGameSettings();
+    m_stats.Prefetchs().SetEnabled(true);
+    WriteAllStale();
+    m_stats.Prefetchs().SetEnabled(false);
+    TShreddingData data = m_stats.Registry().Shredding();
+    data.Formula3Digits = 3;
+    EXPECT_TRUE(m_stats.ApplyShredding(data));
+    for (const char *code : {"SHR1", "SHR2", "SHR3"})
+        EXPECT_FALSE(QFileInfo::exists(PrefetchFile(code))) << code;
+    EXPECT_TRUE(IsStale("NUMS"));
+}
+
+TEST_F(ShreddingControllerTest, AFormulaWithAnErrorChangesNothing) {
+    m_stats.LoadGameSettings();
+    const TShreddingData before = m_stats.Registry().Shredding();
+    struct TCase {
+        int Formula;
+        const char *Text;
+        int Digits;
+        const char *Message;
+    } cases[] = {
+        {1, "(n1+n2", 2, "Ошибка в формуле 1: не хватает закрывающей скобки."},
+        {3, "n1+", 2, "Ошибка в формуле 3: формула обрывается."},
+        {2, "n1/n2", 10, "Количество цифр формулы 2 должно быть от 0 до 9!"},
+    };
+    for (const TCase &c : cases) {
+        TShreddingData data = before;
+        (c.Formula == 1   ? data.Formula1
+         : c.Formula == 2 ? data.Formula2
+                          : data.Formula3) = QString::fromLatin1(c.Text);
+        (c.Formula == 1   ? data.Formula1Digits
+         : c.Formula == 2 ? data.Formula2Digits
+                          : data.Formula3Digits) = c.Digits;
+        m_host.Errors.clear();
+        const TOpResult r = m_stats.ApplyShredding(data);
+        EXPECT_FALSE(r) << c.Text;
+        ASSERT_EQ(m_host.Errors.size(), 1) << c.Text;
+        EXPECT_TRUE(m_host.Errors[0].startsWith(QString::fromUtf8(c.Message)))
+            << m_host.Errors[0].toStdString();
+        EXPECT_EQ(m_stats.Registry().Shredding(), before);
+    }
+    EXPECT_FALSE(QFileInfo::exists(m_stats.Registry().SettingsFileName()));
+}
+
+} // namespace
+} // namespace lot

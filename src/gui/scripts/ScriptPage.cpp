@@ -2,6 +2,9 @@
 
 #include "archive/ArchiveController.h"
 #include "core/WindowSettings.h"
+#include "gui/catalogue/FormScrPublic.h"
+#include "gui/catalogue/FormScrRates.h"
+#include "gui/catalogue/OnlineScriptsPanel.h"
 #include "gui/combs/CombsPage.h"
 #include "gui/scripts/FormScript.h"
 #include "gui/scripts/FormTestCnt.h"
@@ -18,6 +21,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -57,6 +61,15 @@ TScriptPage::TScriptPage(TWorkspace &workspace, TGuiHost &host, TActionList &act
     setObjectName(QStringLiteral("tsScript"));
     CreateActions();
     CreateList();
+    m_library = new TOnlineScriptsPanel(
+        m_ws, m_host, m_actions,
+        [this](const TActionList::TSpec &spec, TActionList::TExecute execute, TActionList::TUpdate update) {
+            return AddPageAction(spec, std::move(execute), std::move(update));
+        },
+        m_splitter);
+    m_splitter->addWidget(m_library);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
     CreateStatusBar();
 
     m_popup = new QMenu(this);
@@ -187,7 +200,13 @@ void TScriptPage::CreateList() {
     m_list->horizontalHeader()->setHighlightSections(false);
     for (int c = 0; c < TScriptsController::ColumnCount; ++c)
         m_list->setColumnWidth(c, DefaultColumnWidths().value(c, 160));
-    layout->addWidget(m_list, 1);
+    // The script list above, the online scripts panel below.
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("spOnlineScripts"));
+    m_splitter->setChildrenCollapsible(false);
+    m_list->setParent(m_splitter);
+    m_splitter->addWidget(m_list);
+    layout->addWidget(m_splitter, 1);
 }
 
 void TScriptPage::CreateStatusBar() {
@@ -219,7 +238,8 @@ QString TScriptPage::Caption() const {
 }
 
 QList<TMenuEntries> TScriptPage::MenuEntries() const {
-    return {{QStringLiteral("mnScript"), RunMenu() + QStringList{QString()} + EditMenu()}};
+    return {{QStringLiteral("mnScript"), RunMenu() + QStringList{QString()} + EditMenu() +
+                                             QStringList{QString()} + TOnlineScriptsPanel::MenuNames()}};
 }
 
 void TScriptPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
@@ -229,6 +249,8 @@ void TScriptPage::LoadWindowSettings(const TWindowSettings &settings, const QStr
     const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), current);
     for (int c = 0; c < TScriptsController::ColumnCount && c < widths.size(); ++c)
         if (widths[c] > 0 && widths[c] <= 4000) m_list->setColumnWidth(c, widths[c]);
+    m_libraryHeight = qBound(60, settings.ScriptLibraryHeight(), 2000);
+    m_library->LoadWindowSettings(settings, section);
 }
 
 void TScriptPage::SaveWindowSettings(TWindowSettings &settings, const QString &section) const {
@@ -236,6 +258,17 @@ void TScriptPage::SaveWindowSettings(TWindowSettings &settings, const QString &s
     for (int c = 0; c < TScriptsController::ColumnCount; ++c)
         widths.append(m_list->columnWidth(c));
     settings.SetColumnWidths(section, QLatin1String(ListName), widths);
+    m_library->SaveWindowSettings(settings, section);
+}
+
+void TScriptPage::ApplyLayout(const QSize &windowSize) {
+    const int height = qMax(m_splitter->height(), windowSize.height());
+    m_splitter->setSizes({qMax(100, height - m_libraryHeight), m_libraryHeight});
+}
+
+void TScriptPage::SaveLayout(TWindowSettings &settings) const {
+    const QList<int> sizes = m_splitter->sizes();
+    if (sizes.size() == 2 && sizes[1] > 0 && m_library->IsOn()) settings.SetScriptLibraryHeight(sizes[1]);
 }
 
 QList<TScreenshotRender> TScriptPage::ScreenshotRenders() const {
@@ -249,8 +282,31 @@ QList<TScreenshotRender> TScriptPage::ScreenshotRenders() const {
                      "|Чётные после частых"));
                  return form;
              }},
-            {QStringLiteral("TFormTestCnt"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+            {QStringLiteral("TFormTestCnt"),
+             [this](QWidget *parent) -> std::unique_ptr<QWidget> {
                  return std::make_unique<TFormTestCnt>(m_ws.Scripts().MaxTestCount(), parent);
+             }},
+            {QStringLiteral("TFormScrPublic"),
+             [](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 auto form = std::make_unique<TFormScrPublic>(
+                     [](int32_t, const QString &, bool &) { return true; }, [](const QString &) {}, parent);
+                 tScriptData data;
+                 data.AuthorName = QStringLiteral("Иван");
+                 data.Lcid = 1049;
+                 data.Title = QStringLiteral("Чётные после частых");
+                 data.Description = QStringLiteral("Две строки фильтров по частоте и чётности.");
+                 form->SetData(data);
+                 return form;
+             }},
+            {QStringLiteral("TFormScrRates"), [](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 tScriptRate rate;
+                 rate.Name = QStringLiteral("Пётр");
+                 rate.Rate = 4;
+                 rate.Created = QDateTime(QDate(2026, 12, 5), QTime(21, 7, 9));
+                 rate.AppName = QStringLiteral("Brantlee_6x45");
+                 rate.AppVersion = QStringLiteral("0.1.0");
+                 rate.Notes = QStringLiteral("Хорошо, но медленно");
+                 return std::make_unique<TFormScrRates>(QList<tScriptRate>{rate}, parent);
              }}};
 }
 

@@ -7,11 +7,13 @@
 
 class QLabel;
 class QMenu;
+class QSplitter;
 class QStatusBar;
 class QTableView;
 
 namespace lot {
 
+class TOnlineScriptsPanel;
 class TScriptModel;
 
 /// The "Сценарий" tab: the script list, the tab's status bar and the script
@@ -32,12 +34,17 @@ public:
     QMenu *PopupMenu() const { return m_popup; }
     QStatusBar *StatusBar() const { return m_statusBar; }
     QLabel *StatusPanel(int i) const { return m_panels.value(i, nullptr); }
+    /// The online scripts panel below the list.
+    TOnlineScriptsPanel *Library() const { return m_library; }
 
     QString Caption() const override;
     TPageControl Control() const override { return TPageControl::Main; }
     QList<TMenuEntries> MenuEntries() const override;
     void LoadWindowSettings(const TWindowSettings &settings, const QString &section) override;
     void SaveWindowSettings(TWindowSettings &settings, const QString &section) const override;
+    /// The online scripts panel's height (ScriptLibraryHeight).
+    void ApplyLayout(const QSize &windowSize) override;
+    void SaveLayout(TWindowSettings &settings) const override;
     /// The line dialog and the test count dialog.
     QList<TScreenshotRender> ScreenshotRenders() const override;
 
@@ -99,6 +106,9 @@ private:
     TActionList &m_actions;
     TScriptModel *m_model = nullptr;
     QTableView *m_list = nullptr;
+    QSplitter *m_splitter = nullptr;
+    TOnlineScriptsPanel *m_library = nullptr;
+    int m_libraryHeight = 223;
     QMenu *m_popup = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QList<QLabel *> m_panels;

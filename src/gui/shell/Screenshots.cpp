@@ -3,6 +3,7 @@
 
 #include "gui/download/FormProxy.h"
 #include "gui/shell/FormFirstRun.h"
+#include "gui/shell/FormShredding.h"
 #include "gui/shell/TemplateMain.h"
 
 #include <QApplication>
@@ -16,8 +17,12 @@ QList<TScreenshotRender> TTemplateMain::ScreenshotRenders() {
              [this](QWidget *parent) -> std::unique_ptr<QWidget> {
                  return std::make_unique<TFormFirstRun>(m_host, m_helpFile, parent);
              }},
-            {QStringLiteral("TFormProxy"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+            {QStringLiteral("TFormProxy"),
+             [this](QWidget *parent) -> std::unique_ptr<QWidget> {
                  return std::make_unique<TFormProxy>(m_ws->Download().Proxy(), parent);
+             }},
+            {QStringLiteral("TFormShredding"), [this](QWidget *parent) -> std::unique_ptr<QWidget> {
+                 return std::make_unique<TFormShredding>(m_ws->Stats().Registry().Shredding(), parent);
              }}};
 }
 

@@ -10,6 +10,7 @@
 #include "gui/shell/ActionList.h"
 #include "gui/shell/FormConfig.h"
 #include "gui/shell/FormFirstRun.h"
+#include "gui/shell/FormShredding.h"
 #include "gui/shell/PageList.h"
 #include "gui/stats/StatsPage.h"
 #include "shell/Restart.h"
@@ -196,6 +197,9 @@ void TTemplateMain::CreateActions() {
         TSpec{QStringLiteral("EditConfig"), QStringLiteral("Параметры"), QStringLiteral("Файл")},
         [this] { EditConfigExecute(); }, [this] { return EditConfigUpdate(); });
     m_actions->Add(
+        TSpec{QStringLiteral("EditShredding"), QStringLiteral("Формулы шинковки"), QStringLiteral("Файл")},
+        [this] { EditShreddingExecute(); }, [] { return true; });
+    m_actions->Add(
         TSpec{QStringLiteral("EditProxy"), QStringLiteral("Параметры proxy-сервера"), QStringLiteral("Файл")},
         [this] { EditProxyExecute(); }, [] { return true; });
     m_actions->Add(
@@ -235,9 +239,10 @@ void TTemplateMain::CreateMenus() {
     for (const TTabSwitch &sw : TabSwitches())
         view << QLatin1String(sw.ActionName);
     view << QString(); // the pages' view switches follow the tab switches
-    QList<TMenuEntries> entries = {{QStringLiteral("mnFile"), {"EditConfig", "EditProxy", "", "ExitProgram"}},
-                                   {QStringLiteral("mnView"), view},
-                                   {QStringLiteral("mnHelp"), {"AutoUpdate"}}};
+    QList<TMenuEntries> entries = {
+        {QStringLiteral("mnFile"), {"EditConfig", "EditShredding", "EditProxy", "", "ExitProgram"}},
+        {QStringLiteral("mnView"), view},
+        {QStringLiteral("mnHelp"), {"AutoUpdate"}}};
     for (const TPage *page : m_pages)
         entries += page->MenuEntries();
     for (const TMenuEntries &e : entries) {
@@ -534,6 +539,19 @@ void TTemplateMain::EditConfigExecute() {
     QList<int> changedGroups;
     if (!TFormConfig::Execute(this, data, changedGroups)) return;
     ApplyGameSettings(data, changedGroups);
+}
+
+void TTemplateMain::EditShreddingExecute() {
+    TShreddingData data = m_ws->Stats().Registry().Shredding();
+    if (!TFormShredding::Execute(this, data)) return;
+    ApplyShredding(data);
+}
+
+void TTemplateMain::ApplyShredding(const TShreddingData &data) {
+    m_ws->Stats().ApplyShredding(data);
+    // The pages' selectors show the formulas in their captions.
+    for (TPage *page : m_pages)
+        page->ApplyGameSettings(m_ws->Stats().Registry().Config());
 }
 
 void TTemplateMain::EditProxyExecute() {

@@ -4,6 +4,7 @@
 #include "gui/shell/Page.h"
 #include "shell/Workspace.h"
 #include "stats/ConfigData.h"
+#include "stats/StatList.h"
 
 #include <memory>
 #include <QMainWindow>
@@ -84,6 +85,11 @@ public:
     void ExitProgramExecute();
     void EditConfigExecute();
     void EditProxyExecute();
+    /// EditShredding: the shredding formulas dialog; OK runs ApplyShredding.
+    void EditShreddingExecute();
+    /// The shredding formulas in use from now on (TStatsController::ApplyShredding),
+    /// then the pages' selectors refilled.
+    void ApplyShredding(const TShreddingData &data);
     /// What OK in the settings dialog does: the workspace saves and applies
     /// the settings and rebuilds the changed prefetch groups, then every
     /// page follows them.
