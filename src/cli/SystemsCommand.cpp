@@ -221,7 +221,7 @@ int TSystemsCommand::Publish() {
     const bool hasAuthor = TakeOption(Args(), QStringLiteral("--author"), author);
     const bool hasBlock = TakeOption(Args(), QStringLiteral("--block"), blockText);
     TakeOption(Args(), QStringLiteral("--url"), url);
-    TakeOption(Args(), QStringLiteral("--mail"), mail);
+    const bool hasMail = TakeOption(Args(), QStringLiteral("--mail"), mail);
     if (Args().isEmpty() || Args().first().startsWith(QLatin1String("--")))
         return Fail(QStringLiteral("systems publish: missing FILE"));
     const QString path = AbsolutePath(Args().takeFirst());
@@ -236,7 +236,10 @@ int TSystemsCommand::Publish() {
     if (!f.open(QIODevice::ReadOnly))
         return Fail(Format(QStringLiteral("Не удалось открыть файл \"%s\": %s"), {path, f.errorString()}));
     TSystemsController &systems = Ws().Systems();
-    systems.SetUser(author.trimmed(), mail.trimmed());
+    // The catalogue's settings, as at start-up: its address and the user's identity.
+    if (!Ws().Catalogue().LoadSettings()) return 1;
+    // The author given; the e-mail given, else the catalogue's identity.
+    systems.SetUser(author.trimmed(), hasMail ? mail.trimmed() : systems.UserMail());
     tSystemData data = systems.NewSystem();
     TNormalisedSystem normal;
     if (!Guarded(Ws().Host(), QString(), [&] { normal = NormaliseSystemContent(FromCp1251(f.readAll())); }))

@@ -8,6 +8,26 @@
 
 namespace lot {
 
+namespace {
+
+/// The catalogue controller's view of its client, lent to one operation of
+/// the systems area (the controller keeps it; it changes when the settings
+/// are read again).
+class TLentSystemCatalogue : public ISystemCatalogue {
+public:
+    explicit TLentSystemCatalogue(ISystemCatalogue &catalogue) : m_catalogue(catalogue) {}
+    QList<tSystemInfo> ListSystems() override { return m_catalogue.ListSystems(); }
+    QString SystemContent(int32_t id) override { return m_catalogue.SystemContent(id); }
+    int32_t SaveSystem(const tSystemData &data, bool deletion) override {
+        return m_catalogue.SaveSystem(data, deletion);
+    }
+
+private:
+    ISystemCatalogue &m_catalogue;
+};
+
+} // namespace
+
 TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
     : QObject(parent), m_host(host), m_files(dataDir), m_archive(host, m_files, m_settings),
       m_stats(host, m_files, m_settings, m_archive), m_combs(host),
@@ -19,6 +39,17 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_systems(host, m_files, m_settings, m_combs, m_stakes),
       m_catalogue(host, m_files, m_settings, m_scripts) {
     m_combs.SetDataDir(m_files.Dir());
+    // The systems reach the catalogue through its controller, with the user's identity.
+    m_systems.SetCatalogueFactory(
+        [this]() -> std::unique_ptr<ISystemCatalogue> {
+            if (!m_catalogue.SystemCatalogue()) (void)m_catalogue.LoadSettings();
+            ISystemCatalogue *catalogue = m_catalogue.SystemCatalogue();
+            return catalogue ? std::make_unique<TLentSystemCatalogue>(*catalogue) : nullptr;
+        },
+        [this] { return m_catalogue.HasCatalogue(); });
+    m_systems.SetUserSource([this] {
+        return TSystemsController::TUser{m_catalogue.Settings().UserName, m_catalogue.Settings().UserMail};
+    });
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_archive, &TArchiveController::StatusPanelsChanged, this, &TWorkspace::StatusPanelsChanged);

@@ -86,18 +86,29 @@ public:
                        const TCombsController &combs, TStakesController &stakes, QObject *parent = nullptr);
     ~TSystemsController() override;
 
-    /// The catalogue each call opens; unset or answering nullptr: none.
-    void SetCatalogueFactory(TCatalogueFactory factory) { m_factory = std::move(factory); }
-    /// A factory is set (start-up loads the list only then).
-    bool HasCatalogue() const { return bool(m_factory); }
+    /// The catalogue each call opens; unset or answering nullptr: none. configured tells
+    /// whether one is set up at all (start-up and showing the tab load the list only then);
+    /// without it a set factory counts as configured.
+    void SetCatalogueFactory(TCatalogueFactory factory, std::function<bool()> configured = {}) {
+        m_factory = std::move(factory);
+        m_configured = std::move(configured);
+    }
+    /// A catalogue is set up.
+    bool HasCatalogue() const { return m_factory && (!m_configured || m_configured()); }
     /// "Online-каталог систем не подключен!"
     static QString CatalogueMissingText();
 
     /// Who the user is: the author preset for new systems and the e-mail
-    /// that makes a system one's own.
+    /// that makes a system one's own. SetUser fixes them (and drops a source);
+    /// a source is asked each time (the catalogue's identity, which the user may change).
     void SetUser(const QString &name, const QString &mail);
-    const QString &UserName() const { return m_userName; }
-    const QString &UserMail() const { return m_userMail; }
+    struct TUser {
+        QString Name;
+        QString Mail;
+    };
+    void SetUserSource(std::function<TUser()> source) { m_userSource = std::move(source); }
+    QString UserName() const { return m_userSource ? m_userSource().Name : m_userName; }
+    QString UserMail() const { return m_userSource ? m_userSource().Mail : m_userMail; }
 
     /// The folder of the local system files.
     QString Dir() const;
@@ -193,6 +204,8 @@ private:
     const TCombsController &m_combs;
     TStakesController &m_stakes;
     TCatalogueFactory m_factory;
+    std::function<bool()> m_configured;
+    std::function<TUser()> m_userSource;
     QString m_userName;
     QString m_userMail;
     QList<TSystemItem> m_items;
