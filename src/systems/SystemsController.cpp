@@ -81,6 +81,23 @@ QString SystemCellText(const TSystemItem &item, int column) {
     }
 }
 
+QByteArray SystemPlayNumbers(std::span<const TComb> list) {
+    QByteArray numbers;
+    bool seen[256] = {};
+    for (const TComb &comb : list) {
+        TComb sorted = comb;
+        SortComb(sorted);
+        for (int i = 0; i < CombSize && numbers.size() < NumberCount; ++i) {
+            const uint8_t n = sorted[i];
+            if (!IsValidNumber(n) || seen[n]) continue;
+            seen[n] = true;
+            numbers.append(char(n));
+        }
+        if (numbers.size() >= NumberCount) break;
+    }
+    return numbers;
+}
+
 std::vector<bool> SystemCombsInList(const std::vector<TComb> &sorted, std::span<const TComb> list) {
     std::unordered_set<uint64_t> wanted, found;
     for (const TComb &c : sorted)
@@ -389,7 +406,7 @@ TOpResult TSystemsController::PrepareSystemPlay(bool whole, TSystemPlay &play) {
     m_host.ShowStatus(Text(msg::PleaseWait));
     play = {};
     play.Whole = whole;
-    const QByteArray chosen = UniqueNumbers(m_combs.Data(), m_combs.Count());
+    const QByteArray chosen = SystemPlayNumbers(m_combs.Combs());
     play.Nums = int(chosen.size());
     const TOpResult r = ExpandSystem(chosen, play.System);
     if (!r) return r;

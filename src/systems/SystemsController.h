@@ -65,6 +65,11 @@ QString SystemDateText(const QDateTime &time);
 /// комбинаций системы!\r\r%s"; a system of no combination fails too.
 TOpResult ExpandLocalSystem(IHost &host, const QString &dir, const QByteArray &chosen, TExpandedSystem &out);
 
+/// The numbers system play lays a system over: the distinct numbers of list
+/// in order of first occurrence, each combination read in ascending order
+/// (a list read from a file keeps its combinations as written), at most 45.
+QByteArray SystemPlayNumbers(std::span<const TComb> list);
+
 /// For each combination (its numbers ascending): whether an equal one is in
 /// list (CombInList), the list scanned once for all of them.
 std::vector<bool> SystemCombsInList(const std::vector<TComb> &sorted, std::span<const TComb> list);

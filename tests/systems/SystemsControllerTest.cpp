@@ -278,6 +278,18 @@ TEST_F(SystemPlayTest, TheListsNumbersInOrderOfFirstOccurrence) {
     EXPECT_EQ(records[2].Kind, skSeparator);
 }
 
+TEST(SystemPlayNumbers, EachCombinationIsReadInAscendingOrder) {
+    // A list read from a file keeps 40;25;17;11;3;7 as written.
+    const std::vector<TComb> list{test::C(40, 25, 17, 11, 3, 7), test::C(1, 3, 9, 12, 20, 44)};
+    const QByteArray numbers = SystemPlayNumbers(list);
+    EXPECT_EQ(numbers, QByteArray("\x03\x07\x0b\x11\x19\x28\x01\x09\x0c\x14\x2c"));
+    std::vector<TComb> all;
+    for (int s = 1; s + 5 <= 45; ++s)
+        all.push_back(test::C(s, s + 1, s + 2, s + 3, s + 4, s + 5));
+    EXPECT_EQ(SystemPlayNumbers(all).size(), 45);
+    EXPECT_TRUE(SystemPlayNumbers({}).isEmpty());
+}
+
 TEST_F(SystemPlayTest, WithoutASystemForNTheLongErrorAndNoStake) {
     Open(QStringLiteral("1;2;3;4;5;6;7;8;9;10"));
     WriteSystem(9, {QStringLiteral("1 2 3 4 5 6")});
