@@ -17,12 +17,20 @@
 // the full-set count a file would take. The ratios to "copy" printed at the
 // end are what to watch. The segment map has nine segments, so that SGMV,
 // the member with a file and the most keys per combination, gives nine.
+// The transitions and the periods read the reference draw and the draws
+// before it, so they run over an archive of 2,000 demo draws of their own:
+// SDV2 has the most keys (36 per combination), SCP2 and SDP3 one per
+// position, SC2C1 a count, SDA2 the numbers inside channels, PRDV a period
+// matched by an earlier draw. Their "prefetch" is the full-set count with
+// the newest draw as the reference draw, on every core.
 
+#include "archive/DemoDraws.h"
 #include "archive/DrawsArchive.h"
 #include "combs/CombGenerator.h"
 #include "core/Host.h"
 #include "core/HotLoop.h"
 #include "filters/FilterPass.h"
+#include "stats/KeyCounter.h"
 #include "stats/PrefetchFiles.h"
 #include "stats/StatList.h"
 
@@ -30,10 +38,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <QDate>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -60,6 +71,24 @@ struct TFixture {
 
 TFixture &Fixture() {
     static TFixture fixture;
+    return fixture;
+}
+
+/// The registry of the members that read earlier draws: 2,000 demo draws.
+struct TDrawsFixture {
+    TDrawsArchive Archive;
+    TStatList Stats{&Archive};
+
+    TDrawsFixture() {
+        for (const TDrawRec &d : MakeDemoDraws(2000, 7, QDate(2026, 1, 3)))
+            Archive.Append(d);
+        Stats.RegisterAll();
+    }
+    int Last() const { return Archive.Count() - 1; }
+};
+
+TDrawsFixture &DrawsFixture() {
+    static TDrawsFixture fixture;
     return fixture;
 }
 
@@ -91,6 +120,17 @@ const TCase Cases[] = {
     // nine segments (nine), SEQL (up to six).
     {"SGMV", {1, 2, 2, 0, 5, 3}, false, 2},
     {"SEQL", {3, 4}, false},
+};
+
+// Selected values as the table of each would list them: pairs and triples
+// ending in a few numbers (channels, counts), a period of 7 draw numbers.
+const TCase DrawsCases[] = {
+    {"SDV2", {3, 17, 12, 30, 40, 8}, false, 2},
+    {"SCP2", {1, 3, 5, 2, 7, 9}, false, 2},
+    {"SDP3", {3, 5, 6, 12, 12, 14, 20, 23, 24}, false, 3},
+    {"SC2C1", {1, 0, 1, 2}, false, 2},
+    {"SDA2", {12, 14, 31, 0, 5, 2}, false, 2},
+    {"PRDV", {3, 14, 17, 14, 30, 14}, false, 2},
 };
 
 TStatDrawArray Selected(const TCase &c) {
@@ -145,6 +185,58 @@ void Prefetch(benchmark::State &state, const TCase &c, bool fast) {
     f.Stats.SetFastPaths(true);
 }
 
+void DrawsPass(benchmark::State &state, const TCase &c, bool fast) {
+    TFixture &f = Fixture();
+    TDrawsFixture &d = DrawsFixture();
+    d.Stats.SetFastPaths(fast);
+    const std::unique_ptr<TCustomStat> stat =
+        d.Stats.CreateStat(d.Stats.FindEntry(QString::fromLatin1(c.Code)));
+    stat->LoadDraws(-1, d.Last(), false);
+    const auto matcher = stat->MakeMatcher(Selected(c), d.Last(), false, false);
+    d.Stats.SetFastPaths(true);
+    TFilterPassOptions options;
+    options.Tick = [] {};
+    int survivors = 0;
+    for (auto _ : state) {
+        survivors = RunFilterPass(f.Source, f.Target.data(), *matcher, true, options);
+        benchmark::DoNotOptimize(survivors);
+        benchmark::ClobberMemory();
+    }
+    state.counters["survivors"] = survivors;
+}
+
+/// The full-set count of a member that reads the reference draw: each core
+/// counts a slice with its own instance, the counters merged at the end.
+void DrawsPrefetch(benchmark::State &state, const TCase &c, bool fast) {
+    TFixture &f = Fixture();
+    TDrawsFixture &d = DrawsFixture();
+    const int entry = d.Stats.FindEntry(QString::fromLatin1(c.Code));
+    const int threads = HotLoopThreads();
+    d.Stats.SetFastPaths(fast);
+    size_t keys = 0;
+    for (auto _ : state) {
+        std::vector<TKeyCounter> counters(static_cast<size_t>(threads));
+        std::vector<std::thread> workers;
+        const size_t slice = (f.Source.size() + size_t(threads) - 1) / size_t(threads);
+        for (int t = 0; t < threads; ++t)
+            workers.emplace_back([&, t] {
+                const size_t from = std::min(f.Source.size(), size_t(t) * slice);
+                const size_t to = std::min(f.Source.size(), from + slice);
+                const std::unique_ptr<TCustomStat> stat = d.Stats.CreateStat(entry);
+                stat->LoadDraws(-1, d.Last(), false);
+                stat->CountCombKeys(f.Source.data() + from, int(to - from), counters[size_t(t)]);
+            });
+        for (std::thread &w : workers)
+            w.join();
+        for (int t = 1; t < threads; ++t)
+            counters[0].Merge(counters[size_t(t)]);
+        keys = counters[0].ToTable().Records.size();
+        benchmark::DoNotOptimize(keys);
+    }
+    d.Stats.SetFastPaths(true);
+    state.counters["values"] = double(keys);
+}
+
 void RegisterAll() {
     benchmark::RegisterBenchmark("copy", Copy)->Unit(benchmark::kMillisecond)->UseRealTime();
     for (const TCase &c : Cases)
@@ -154,6 +246,17 @@ void RegisterAll() {
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
             benchmark::RegisterBenchmark(("prefetch/" + suffix).c_str(), Prefetch, c, fast)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime()
+                ->Iterations(3);
+        }
+    for (const TCase &c : DrawsCases)
+        for (bool fast : {true, false}) {
+            const std::string suffix = std::string(c.Code) + (fast ? "/fast" : "/derived");
+            benchmark::RegisterBenchmark(("pass/" + suffix).c_str(), DrawsPass, c, fast)
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+            benchmark::RegisterBenchmark(("prefetch/" + suffix).c_str(), DrawsPrefetch, c, fast)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime()
                 ->Iterations(3);

@@ -1,4 +1,5 @@
 #include "catalogue-server/CatalogueServer.h"
+#include "catalogue-server/CatalogueService.h"
 #include "core/Errors.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,13 @@ int main(int argc, char **argv) {
             lot::server::ParseServerOptions(app.arguments().mid(1), help);
         if (help) {
             out << lot::server::ServerUsage();
+            return 0;
+        }
+        if (!options.ReleaseMails.isEmpty()) {
+            lot::server::TCatalogueService service(options.Database);
+            for (const QString &mail : options.ReleaseMails)
+                out << mail << (service.ReleaseMail(mail) ? ": released" : ": no key was tied to it")
+                    << Qt::endl;
             return 0;
         }
         lot::server::TCatalogueServer server(options);

@@ -95,6 +95,9 @@ QString ServerUsage() {
         "  --cert FILE      PEM certificate (chain) of the server: HTTPS, TLS 1.2 or later\n"
         "  --key FILE       PEM private key of that certificate\n"
         "  --app APPID=NAME the name shown for scripts of another program with that identifier\n"
+        "  --release-mail E-MAIL\n"
+        "                   forget the key tied to E-MAIL (a player lost it) and end; the next key\n"
+        "                   sent with E-MAIL owns its entries\n"
         "  --help           this text\n"
         "  Without --cert the server speaks plain HTTP and listens on a loopback address only.\n");
 }
@@ -129,6 +132,10 @@ TServerOptions ParseServerOptions(const QStringList &args, bool &help) {
             o.Certificate = value();
         } else if (a == QLatin1String("--key")) {
             o.Key = value();
+        } else if (a == QLatin1String("--release-mail")) {
+            const QString mail = value().trimmed();
+            if (mail.isEmpty()) throw EError(QStringLiteral("--release-mail needs an e-mail"));
+            o.ReleaseMails << mail;
         } else if (a == QLatin1String("--app")) {
             const QString text = value();
             if (!text.contains(QLatin1Char('=')) || text.startsWith(QLatin1Char('=')))

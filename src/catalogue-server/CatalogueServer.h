@@ -21,6 +21,9 @@ struct TServerOptions {
     QString Key;
     /// Further "APPID=NAME" pairs: the application names of scripts of other programs.
     QStringList Applications;
+    /// --release-mail: forget the installation key tied to these e-mails and end (the next key
+    /// seen with one owns its entries; for a player who lost the key).
+    QStringList ReleaseMails;
 };
 
 /// Reads the program's arguments (without the program name). Raises EError with a readable

@@ -173,6 +173,14 @@ void TCatalogueService::Migrate() {
     t.Commit();
 }
 
+bool TCatalogueService::ReleaseMail(const QString &mail) {
+    TTransaction t(m_db);
+    QSqlQuery q = Run(m_db, QStringLiteral("DELETE FROM owners WHERE mail = ?"), {mail.trimmed().toLower()});
+    const bool released = q.numRowsAffected() > 0;
+    t.Commit();
+    return released;
+}
+
 void TCatalogueService::AddApplication(const QString &appId, const QString &name) {
     m_apps.insert(appId.trimmed().toLower(), name.trimmed());
 }

@@ -35,6 +35,8 @@ public:
     /// or a bad request gives a reply with an error row.
     QByteArray Handle(const QString &path, const QByteArray &body);
 
+    /// Forgets the installation key tied to mail; false when none was.
+    bool ReleaseMail(const QString &mail);
     /// The application name shown for scripts written by the program with identifier appId.
     void AddApplication(const QString &appId, const QString &name);
     /// The server's clock (tests move it).

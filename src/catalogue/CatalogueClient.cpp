@@ -192,7 +192,7 @@ QList<tScriptInfo> TCatalogueClient::ListScripts(int fltid) {
 
 QString TCatalogueClient::ScriptText(int32_t id) {
     for (const TReplyRow &row : Call(QStringLiteral("/scripts/scr_getdata.php"), {{"scr_id", Number(id)}})) {
-        if (!row.Text().startsWith(QStringLiteral("<script>"), Qt::CaseInsensitive)) continue;
+        if (!row.StartsWith("<script>")) continue;
         const QString text = row.Base64Utf8(QStringLiteral("script"));
         if (!text.isEmpty()) return text;
     }

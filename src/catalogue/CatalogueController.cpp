@@ -56,6 +56,7 @@ TOpResult TCatalogueController::SetIdentity(const QString &name, const QString &
             s.Editable = s.Mine && s.Compatible;
         }
         emit ScriptsChanged();
+        emit IdentityChanged(m_catalogue.UserName, m_catalogue.UserMail);
     });
 }
 
@@ -318,6 +319,10 @@ TOpResult TCatalogueController::LoadRates(int32_t id, QList<tScriptRate> &rates)
 
 QString TCatalogueController::DeleteQuestion(const QString &title) {
     return Format(QStringLiteral("Вы действительно хотите удалить сценарий \"%s\"?"), {title});
+}
+
+QString TCatalogueController::TitleTakenText() {
+    return QStringLiteral("Сценарий с таким названием уже существует!\rВыберите другое название.");
 }
 
 QString TCatalogueController::RateCaption(int value) {

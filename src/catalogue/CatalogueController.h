@@ -123,12 +123,16 @@ public:
 
     /// The question of ScriptLibraryDelete.
     static QString DeleteQuestion(const QString &title);
+    /// What the publish dialog and the command line say of a title another script has.
+    static QString TitleTakenText();
     /// The captions of ScriptLibraryRate1..5.
     static QString RateCaption(int value);
 
 signals:
     /// The list, its entries or the focus changed.
     void ScriptsChanged();
+    /// The user's name and e-mail were stored.
+    void IdentityChanged(const QString &name, const QString &mail);
 
 private:
     /// The client, settings loaded first; raises when there is no catalogue address.

@@ -7,9 +7,9 @@
 #include "core/Format.h"
 #include "core/OpResult.h"
 #include "scripts/ScriptsController.h"
+#include "systems/SystemFiles.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <climits>
@@ -27,47 +27,24 @@ QString OneLine(QString text) {
     return text;
 }
 
-/// The combination lines of a system file and the count of numbers they use.
-struct TSystemLines {
-    QStringList Lines;
-    int Nums = 0;
-};
-
-/// Reads a file of combination lines (Windows-1251) as the system dialog normalises them: a
-/// line of exactly six numbers separated by any of " *+,-./:;=\_|~" becomes the numbers with
-/// two digits joined by blanks, any other line is dropped. The numbers are positions of the
-/// system, so they start at 1 and the system uses as many numbers as the largest of them.
-TSystemLines ReadSystemLines(const QString &fileName) {
+/// The combination lines of a system file as the system dialog keeps them. The numbers are
+/// positions of the system, so they must start at 1: a system whose numbers start higher would
+/// name positions beyond the N it is published with.
+TNormalisedSystem ReadSystemLines(const QString &fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EError(
             Format(QStringLiteral("Не удалось прочитать файл \"%s\": %s"), {fileName, file.errorString()}));
     if (file.size() > 64 * 1024 * 1024)
         throw EError(Format(QStringLiteral("Файл \"%s\" слишком велик"), {fileName}));
-    static const QRegularExpression separators(QStringLiteral("[ *+,\\-./:;=\\\\_|~]+"));
-    TSystemLines result;
+    const TNormalisedSystem normal = NormaliseSystemContent(FromCp1251(file.readAll()));
     int low = 0;
-    for (const QString &line : SplitLines(FromCp1251(file.readAll()))) {
-        const QStringList words = line.trimmed().split(separators, Qt::SkipEmptyParts);
-        if (words.size() != 6) continue;
-        QStringList numbers;
-        for (const QString &word : words) {
-            bool ok = false;
-            const int n = word.toInt(&ok);
-            if (!ok) throw EConvertError(Format(QStringLiteral("\"%s\" не является целым числом"), {word}));
-            if (n < 1 || n > 45)
-                throw EError(
-                    Format(QStringLiteral("Номер %d вне системы (1..45) в строке \"%s\""), {n, line}));
-            low = low == 0 ? n : qMin(low, n);
-            result.Nums = qMax(result.Nums, n);
-            numbers << Format(QStringLiteral("%.2d"), {n});
-        }
-        result.Lines << numbers.join(QLatin1Char(' '));
-    }
-    // A system whose numbers start above 1 would name positions it does not have.
-    if (low > 1)
+    for (const QString &line : SystemContentLines(normal.Content))
+        for (const QString &word : SystemLineWords(line))
+            low = low == 0 ? word.toInt() : qMin(low, word.toInt());
+    if (low != 0 && low != 1)
         throw EError(Format(QStringLiteral("Номера системы должны начинаться с 1, а не с %d"), {low}));
-    return result;
+    return normal;
 }
 
 QString DateCell(const QDateTime &time) {
@@ -196,8 +173,7 @@ int TCatalogueCommand::PublishScript() {
     data.Universal = universal;
     bool free = false;
     if (!Catalogue().CheckTitle(data.Id, data.Title, &free)) return 1;
-    if (!free)
-        return Fail(QStringLiteral("Сценарий с таким названием уже существует!\rВыберите другое название."));
+    if (!free) return Fail(TCatalogueController::TitleTakenText());
     int32_t newId = 0;
     if (!Catalogue().PublishScript(data, &newId)) return 1;
     Out() << newId << '\n';
@@ -279,11 +255,14 @@ int TCatalogueCommand::System() {
     if (!Open({}) || !Ready(false)) return 1;
     QString content;
     const TOpResult r = Guarded(
-        Host(), Format(QStringLiteral("Ошибка загрузки системы #%d!\r\r%s"), {id, QStringLiteral("%s")}),
+        Host(),
+        [id](const QString &reason) {
+            return Format(QStringLiteral("Ошибка загрузки системы #%d!\r\r%s"), {id, reason});
+        },
         [&] { content = Catalogue().SystemCatalogue()->SystemContent(id); });
     if (!r) return 1;
-    for (const QString &line : content.split(QLatin1Char('\n')))
-        Out() << QString(line).remove(QLatin1Char('\r')) << '\n';
+    for (const QString &line : SplitLines(content))
+        Out() << line << '\n';
     return 0;
 }
 
@@ -341,23 +320,15 @@ int TCatalogueCommand::PublishSystem() {
                                      : QStringLiteral("Ошибка добавления системы!\r\r%s");
     int32_t result = -1;
     const TOpResult r = Guarded(Host(), errorText, [&] {
-        // The lines as the system dialog keeps them: six numbers, two digits each.
-        const TSystemLines lines = ReadSystemLines(file);
-        if (data.Info.Title.isEmpty())
-            throw EError(QStringLiteral("Название системы должно быть указано обязательно!"));
-        if (lines.Nums < 7 || lines.Nums > 45)
-            throw EError(QStringLiteral("Указано недопустмое количество используемых чисел!"));
-        if (block < 0 || block > 5) throw EError(QStringLiteral("Указан недопустмый размер блока!"));
-        if (data.Info.Author.isEmpty())
-            throw EError(QStringLiteral("Имя автора должно быть указано обязательно!"));
-        if (data.Info.Description.isEmpty())
-            throw EError(QStringLiteral("Описание системы должно быть указано обязательно!"));
-        if (lines.Lines.isEmpty())
-            throw EError(QStringLiteral("Содержимое системы должно быть указано обязательно!"));
-        data.Info.Nums = uint8_t(lines.Nums);
-        data.Info.Block = uint8_t(block);
-        data.Info.CSize = int32_t(lines.Lines.size());
-        data.Content = lines.Lines.join(QStringLiteral("\r\n"));
+        const TNormalisedSystem lines = ReadSystemLines(file);
+        data.Info.Nums = uint8_t(qBound(0, lines.Nums, 255));
+        // Out of 0..5 either way, so the check below refuses it in its turn.
+        data.Info.Block = uint8_t(block < 0 ? 255 : qMin(block, 255));
+        data.Info.CSize = lines.Count;
+        data.Content = lines.Content;
+        // The dialog's checks, in its order, with its texts.
+        QString refused;
+        if (CheckSystemData(data, &refused) != TSystemField::None) throw EError(refused);
         result = Catalogue().SystemCatalogue()->SaveSystem(data, false);
         if (result <= 0)
             throw EError(Format(QStringLiteral("Сервер не сохранил систему (ответ %d)"), {result}));

@@ -2,6 +2,7 @@
 // list, downloads, a local system, its guarantees, system play and
 // publishing.
 
+#include "catalogue/CatalogueController.h"
 #include "cli/WorkspaceCommand.h"
 #include "combs/CombsController.h"
 #include "core/Codec1251.h"
@@ -35,6 +36,8 @@ private:
     int Play();
     int Publish();
     void PrintItem(int row);
+    /// The catalogue's name and e-mail of the user (what makes a system one's own).
+    void UseCatalogueIdentity();
     /// The local file of the system for the N given, or FILE itself; n
     /// receives N (from the file name, else 0). False when there is none (reported).
     bool SystemFile(const QString &arg, QString &path, int &n);
@@ -64,10 +67,17 @@ void TSystemsCommand::PrintItem(int row) {
     Out() << cells.join(QLatin1Char('\t')) << '\n';
 }
 
+void TSystemsCommand::UseCatalogueIdentity() {
+    TCatalogueController &catalogue = Ws().Catalogue();
+    if (catalogue.LoadSettings())
+        Ws().Systems().SetUser(catalogue.Settings().UserName, catalogue.Settings().UserMail);
+}
+
 int TSystemsCommand::List() {
     const bool local = TakeFlag(Args(), QStringLiteral("--local"));
     if (!NoExtraArguments()) return 1;
     if (!Open({.WindowSettings = true})) return 1;
+    UseCatalogueIdentity();
     TSystemsController &systems = Ws().Systems();
     if (local) {
         // The files as the play finds them: N, the file, its lines.
@@ -98,6 +108,7 @@ int TSystemsCommand::Download() {
     }
     Args().clear();
     if (!Open({.WindowSettings = true, .DataLock = true})) return 1;
+    UseCatalogueIdentity();
     TSystemsController &systems = Ws().Systems();
     if (!systems.LoadSystems()) return 1;
     QList<int> rows;
@@ -221,7 +232,7 @@ int TSystemsCommand::Publish() {
     const bool hasAuthor = TakeOption(Args(), QStringLiteral("--author"), author);
     const bool hasBlock = TakeOption(Args(), QStringLiteral("--block"), blockText);
     TakeOption(Args(), QStringLiteral("--url"), url);
-    const bool hasMail = TakeOption(Args(), QStringLiteral("--mail"), mail);
+    TakeOption(Args(), QStringLiteral("--mail"), mail);
     if (Args().isEmpty() || Args().first().startsWith(QLatin1String("--")))
         return Fail(QStringLiteral("systems publish: missing FILE"));
     const QString path = AbsolutePath(Args().takeFirst());
@@ -236,10 +247,8 @@ int TSystemsCommand::Publish() {
     if (!f.open(QIODevice::ReadOnly))
         return Fail(Format(QStringLiteral("Не удалось открыть файл \"%s\": %s"), {path, f.errorString()}));
     TSystemsController &systems = Ws().Systems();
-    // The catalogue's settings, as at start-up: its address and the user's identity.
-    if (!Ws().Catalogue().LoadSettings()) return 1;
-    // The author given; the e-mail given, else the catalogue's identity.
-    systems.SetUser(author.trimmed(), hasMail ? mail.trimmed() : systems.UserMail());
+    UseCatalogueIdentity();
+    systems.SetUser(author.trimmed(), mail.trimmed().isEmpty() ? systems.UserMail() : mail.trimmed());
     tSystemData data = systems.NewSystem();
     TNormalisedSystem normal;
     if (!Guarded(Ws().Host(), QString(), [&] { normal = NormaliseSystemContent(FromCp1251(f.readAll())); }))

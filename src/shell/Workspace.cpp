@@ -1,5 +1,6 @@
 #include "shell/Workspace.h"
 
+#include "catalogue/CatalogueClient.h"
 #include "core/CoreHelpers.h"
 #include "core/Errors.h"
 #include "core/Format.h"
@@ -7,26 +8,6 @@
 #include "shell/Switches.h"
 
 namespace lot {
-
-namespace {
-
-/// The catalogue controller's view of its client, lent to one operation of
-/// the systems area (the controller keeps it; it changes when the settings
-/// are read again).
-class TLentSystemCatalogue : public ISystemCatalogue {
-public:
-    explicit TLentSystemCatalogue(ISystemCatalogue &catalogue) : m_catalogue(catalogue) {}
-    QList<tSystemInfo> ListSystems() override { return m_catalogue.ListSystems(); }
-    QString SystemContent(int32_t id) override { return m_catalogue.SystemContent(id); }
-    int32_t SaveSystem(const tSystemData &data, bool deletion) override {
-        return m_catalogue.SaveSystem(data, deletion);
-    }
-
-private:
-    ISystemCatalogue &m_catalogue;
-};
-
-} // namespace
 
 TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
     : QObject(parent), m_host(host), m_files(dataDir), m_archive(host, m_files, m_settings),
@@ -36,20 +17,15 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
       m_download(host, m_files, m_settings, m_archive),
       m_scripts(host, m_files, m_settings, m_archive, m_stats, m_combs, m_filters, m_stakes),
       m_tables(host, m_files, m_settings, m_archive, m_stakes, m_combs),
-      m_systems(host, m_files, m_settings, m_combs, m_stakes),
-      m_catalogue(host, m_files, m_settings, m_scripts) {
+      m_catalogue(host, m_files, m_settings, m_scripts),
+      m_systems(host, m_files, m_settings, m_combs, m_stakes) {
     m_combs.SetDataDir(m_files.Dir());
-    // The systems reach the catalogue through its controller, with the user's identity.
-    m_systems.SetCatalogueFactory(
-        [this]() -> std::unique_ptr<ISystemCatalogue> {
-            if (!m_catalogue.SystemCatalogue()) (void)m_catalogue.LoadSettings();
-            ISystemCatalogue *catalogue = m_catalogue.SystemCatalogue();
-            return catalogue ? std::make_unique<TLentSystemCatalogue>(*catalogue) : nullptr;
-        },
-        [this] { return m_catalogue.HasCatalogue(); });
-    m_systems.SetUserSource([this] {
-        return TSystemsController::TUser{m_catalogue.Settings().UserName, m_catalogue.Settings().UserMail};
-    });
+    // The systems reach the catalogue through a client made per operation
+    // from the settings as they are then (none without a catalogue address);
+    // the systems controller shows the calls' status texts itself.
+    m_systems.SetCatalogueFactory([this] { return MakeSystemCatalogue(m_files); },
+                                  [this] { return m_catalogue.HasCatalogue(); });
+    connect(&m_catalogue, &TCatalogueController::IdentityChanged, &m_systems, &TSystemsController::SetUser);
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_archive, &TArchiveController::StatusPanelsChanged, this, &TWorkspace::StatusPanelsChanged);
@@ -189,12 +165,14 @@ TStartupResult TWorkspace::Startup(const QStringList &args) {
         const bool fullRecreate = HasSwitch(SwitchFullRecreate);
         const bool fullRefresh = HasSwitch(SwitchFullRefresh);
 
-        // 13. Systems and the online catalogue (unless a batch switch is
-        //     given): the catalogue settings; the window loads the online
-        //     scripts list when its panel shows.
-        if (!loadOnly && !fullRecreate && !fullRefresh) (void)m_catalogue.LoadSettings();
-        if (!loadOnly && !fullRecreate && !fullRefresh && m_systems.Enabled() && m_systems.HasCatalogue())
-            (void)m_systems.LoadSystems();
+        // 13. The online catalogue and the systems (unless a batch switch
+        //     is given): the catalogue settings with the user's name and
+        //     e-mail; the systems list when a catalogue address is set; the
+        //     window loads the online scripts list when its panel shows.
+        if (!loadOnly && !fullRecreate && !fullRefresh && m_catalogue.LoadSettings()) {
+            m_systems.SetUser(m_catalogue.Settings().UserName, m_catalogue.Settings().UserMail);
+            if (m_systems.Enabled() && m_catalogue.HasCatalogue()) (void)m_systems.LoadSystems();
+        }
 
         // 14. Asked for by the switch: without a results site the user is
         //     told where to set one.

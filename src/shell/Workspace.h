@@ -82,10 +82,10 @@ public:
     const TScriptsController &Scripts() const { return m_scripts; }
     TTablesController &Tables() { return m_tables; }
     const TTablesController &Tables() const { return m_tables; }
-    TSystemsController &Systems() { return m_systems; }
-    const TSystemsController &Systems() const { return m_systems; }
     TCatalogueController &Catalogue() { return m_catalogue; }
     const TCatalogueController &Catalogue() const { return m_catalogue; }
+    TSystemsController &Systems() { return m_systems; }
+    const TSystemsController &Systems() const { return m_systems; }
 
     // ---- command-line switches ------------------------------------------------------
     void SetArguments(const QStringList &args) { m_args = args; }
@@ -166,8 +166,8 @@ private:
     TDownloadController m_download;
     TScriptsController m_scripts;
     TTablesController m_tables;
-    TSystemsController m_systems;
     TCatalogueController m_catalogue;
+    TSystemsController m_systems;
     int m_busyListener = -1;
     bool m_viewsFrozen = false;
     int m_fullSetSize = 0;

@@ -142,7 +142,6 @@ QString TSystemsController::CatalogueMissingText() {
 }
 
 void TSystemsController::SetUser(const QString &name, const QString &mail) {
-    m_userSource = {};
     m_userName = name;
     m_userMail = mail;
     emit SystemsChanged();

@@ -104,16 +104,10 @@ public:
     static QString CatalogueMissingText();
 
     /// Who the user is: the author preset for new systems and the e-mail
-    /// that makes a system one's own. SetUser fixes them (and drops a source);
-    /// a source is asked each time (the catalogue's identity, which the user may change).
+    /// that makes a system one's own.
     void SetUser(const QString &name, const QString &mail);
-    struct TUser {
-        QString Name;
-        QString Mail;
-    };
-    void SetUserSource(std::function<TUser()> source) { m_userSource = std::move(source); }
-    QString UserName() const { return m_userSource ? m_userSource().Name : m_userName; }
-    QString UserMail() const { return m_userSource ? m_userSource().Mail : m_userMail; }
+    const QString &UserName() const { return m_userName; }
+    const QString &UserMail() const { return m_userMail; }
 
     /// The folder of the local system files.
     QString Dir() const;
@@ -210,7 +204,6 @@ private:
     TStakesController &m_stakes;
     TCatalogueFactory m_factory;
     std::function<bool()> m_configured;
-    std::function<TUser()> m_userSource;
     QString m_userName;
     QString m_userMail;
     QList<TSystemItem> m_items;

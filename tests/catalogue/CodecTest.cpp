@@ -126,10 +126,17 @@ TEST(Reply, ElementsDecodeAsTheirCallSays) {
     body += "\xCF\xF0\xE8"; // "При" in Windows-1251
     body += "</ansi><utf>";
     body += QStringLiteral("При").toUtf8();
-    body += "</utf><n>x1</n><d>3,25</d><bad>1e999</bad><when>2026-01-02 03:04:05</when></row></result>";
+    body += "</utf><utf2>";
+    // "х" ends in byte 0x85 and "Р" in 0xA0, which a Unicode trim would take for blanks.
+    body += QStringLiteral("Ох").toUtf8() + "</utf2><utf3> " + QStringLiteral("Р").toUtf8() +
+            " </utf3><q>\"a\"\"b\"</q>";
+    body += "<n>x1</n><d>3,25</d><bad>1e999</bad><when>2026-01-02 03:04:05</when></row></result>";
     const TReplyRow row = ReadReply(body).first();
     EXPECT_EQ(row.Ansi(QStringLiteral("ansi")), QStringLiteral("При"));
     EXPECT_EQ(row.Utf8(QStringLiteral("utf")), QStringLiteral("При"));
+    EXPECT_EQ(row.Utf8(QStringLiteral("utf2")), QStringLiteral("Ох"));
+    EXPECT_EQ(row.Utf8(QStringLiteral("utf3")), QStringLiteral("Р"));
+    EXPECT_EQ(row.Raw(QStringLiteral("q")), QByteArray("a\"b"));
     EXPECT_THROW(row.Integer(QStringLiteral("n")), EConvertError);
     EXPECT_THROW(row.Integer(QStringLiteral("missing")), EConvertError);
     EXPECT_EQ(row.IntegerOr(QStringLiteral("n"), 7), 7);

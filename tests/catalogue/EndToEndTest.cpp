@@ -381,3 +381,34 @@ TEST_F(CatalogueEndToEnd, AnOversizedRequestIsCutAndTheServerGoesOn) {
 
 } // namespace
 } // namespace lot
+
+namespace lot {
+namespace {
+
+TEST_F(CatalogueEndToEnd, AReleasedMailIsTiedToTheNextKeySeen) {
+    const int32_t id = m_alice->SaveSystem(NewSystem(), false);
+    ASSERT_GT(id, 0);
+    m_server->Stop();
+    QProcess release;
+    release.start(QStringLiteral(CATALOGUE_SERVER_EXECUTABLE),
+                  {QStringLiteral("--db"), Database(), QStringLiteral("--release-mail"),
+                   QStringLiteral("Alice@example.org")});
+    ASSERT_TRUE(release.waitForFinished(20000));
+    EXPECT_EQ(release.exitCode(), 0);
+    EXPECT_TRUE(release.readAllStandardOutput().contains("released"));
+
+    m_server = std::make_unique<TServerProcess>(Database());
+    ASSERT_FALSE(m_server->Url().isEmpty());
+    // Alice's new installation owns her entries now; the old key is refused.
+    auto renewed = m_server->Client(QStringLiteral("Алиса"), QStringLiteral("alice@example.org"),
+                                    QStringLiteral("new-key"));
+    tSystemData d = NewSystem();
+    d.Info.Id = id;
+    EXPECT_EQ(renewed->SaveSystem(d, false), id);
+    auto old = m_server->Client(QStringLiteral("Алиса"), QStringLiteral("alice@example.org"),
+                                QStringLiteral("key-alice"));
+    EXPECT_FALSE(ErrorOf([&] { old->SaveSystem(d, true); }).isEmpty());
+}
+
+} // namespace
+} // namespace lot

@@ -2,6 +2,7 @@
 
 #include "CatalogueServerProcess.h"
 
+#include "catalogue-server/CatalogueServer.h"
 #include "catalogue-server/CatalogueService.h"
 #include "catalogue-server/FormReader.h"
 #include "catalogue/CatalogueReply.h"
@@ -125,6 +126,45 @@ TEST_F(ServiceTest, NewScriptsAreNewForADay) {
     now = now.addSecs(2 * 3600);
     EXPECT_EQ(ReadReply(m_service->Handle(QStringLiteral("/scripts/scr_getlist.php"), "fltid=6")).size(), 0);
     EXPECT_EQ(ReadReply(m_service->Handle(QStringLiteral("/scripts/scr_getlist.php"), "fltid=1")).size(), 1);
+}
+
+} // namespace
+} // namespace lot::server
+
+namespace lot::server {
+namespace {
+
+TEST(ServerOptions, ReadAndRefused) {
+    bool help = false;
+    const TServerOptions o =
+        ParseServerOptions({"--db", "x.sqlite", "--port", "0", "--app", "{G}=Other"}, help);
+    EXPECT_FALSE(help);
+    EXPECT_EQ(o.Database, QStringLiteral("x.sqlite"));
+    EXPECT_EQ(o.Port, 0);
+    EXPECT_EQ(o.Host, QHostAddress(QHostAddress::LocalHost));
+    EXPECT_EQ(o.Applications, QStringList{QStringLiteral("{G}=Other")});
+    EXPECT_EQ(ParseServerOptions({"--db", "x", "--release-mail", "a@b"}, help).ReleaseMails,
+              QStringList{"a@b"});
+    ParseServerOptions({"--help"}, help);
+    EXPECT_TRUE(help);
+    EXPECT_TRUE(ServerUsage().contains(QStringLiteral("--cert FILE")));
+    // A loopback address of the other family is still this machine.
+    EXPECT_NO_THROW(ParseServerOptions({"--db", "x", "--host", "::1"}, help));
+    const QStringList bad[] = {
+        {},
+        {"--port", "1"},
+        {"--db", "x", "--port", "65536"},
+        {"--db", "x", "--port", "8a"},
+        {"--db", "x", "--cert", "c.pem"},
+        {"--db", "x", "--host", "0.0.0.0"},
+        {"--db", "x", "--host", "nowhere"},
+        {"--db", "x", "--app", "=Name"},
+        {"--db", "x", "--frobnicate"},
+        {"--db"},
+        {"--db", "x", "--release-mail", " "},
+    };
+    for (const QStringList &args : bad)
+        EXPECT_THROW(ParseServerOptions(args, help), EError) << args.join(' ').toStdString();
 }
 
 } // namespace

@@ -1,14 +1,16 @@
-// The systems area over the real catalogue server program on 127.0.0.1: the workspace reaches
-// it through the catalogue settings of its data folder. One user publishes, lists, downloads,
-// plays, edits and deletes a system; another sees it as another user's and may not delete it.
+// The systems tab's operations against the real catalogue server: the workspace's systems
+// reach it through the client made from the catalogue settings.
 
 #include "CatalogueServerProcess.h"
 
+#include "catalogue/CatalogueController.h"
 #include "core/IniFile.h"
-#include "scripts/ScriptsTestUtil.h"
+#include "shell/FakeHost.h"
+#include "shell/Workspace.h"
 #include "systems/SystemsController.h"
 
 #include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -16,118 +18,138 @@
 namespace lot {
 namespace {
 
-using test::TScriptWorkspace;
-using test::TServerProcess;
+const char *const kFullSeven = "1 2 3 4 5 6\n1 2 3 4 5 7\n1 2 3 4 6 7\n1 2 3 5 6 7\n"
+                               "1 2 4 5 6 7\n1 3 4 5 6 7\n2 3 4 5 6 7";
 
 class SystemsThroughServer : public ::testing::Test {
 protected:
     void SetUp() override {
+        test::EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
-        m_server = std::make_unique<TServerProcess>(m_dir.filePath(QStringLiteral("catalogue.sqlite")));
+        m_server = std::make_unique<test::TServerProcess>(m_dir.filePath(QStringLiteral("db.sqlite")));
         ASSERT_FALSE(m_server->Url().isEmpty()) << m_server->Errors().toStdString();
     }
-    /// A workspace of the user over the server, its list the combinations of 1..7.
-    void OpenAs(TScriptWorkspace &w, const char *name, const char *mail) {
-        w.SetGeneration(cgmOnlyOf, QStringLiteral("1;2;3;4;5;6;7"));
-        w.SetDraws(3);
+    /// A workspace on its own data folder, pointed at the server as that user.
+    std::unique_ptr<TWorkspace> Workspace(const QString &folder, const QString &name, const QString &mail) {
+        const QString data = m_dir.filePath(folder);
+        QDir().mkpath(data);
         TIniFile ini;
-        ini.Load(w.Path(QStringLiteral("Brantlee_6x45.ini")));
-        ini.WriteString(QStringLiteral("CATALOGUE"), QStringLiteral("Url"), m_server->Url());
-        ini.WriteString(QStringLiteral("CATALOGUE"), QStringLiteral("CaFile"), test::TestCaFile());
-        ini.WriteString(QStringLiteral("CATALOGUE"), QStringLiteral("UserName"), QString::fromUtf8(name));
-        ini.WriteString(QStringLiteral("CATALOGUE"), QStringLiteral("UserMail"), QString::fromLatin1(mail));
+        ini.Load(data + QStringLiteral("/Brantlee_6x45.ini"));
+        ini.WriteString("CATALOGUE", "Url", m_server->Url());
+        ini.WriteString("CATALOGUE", "CaFile", test::TestCaFile());
+        ini.WriteString("CATALOGUE", "UserName", name);
+        ini.WriteString("CATALOGUE", "UserMail", mail);
         ini.Save();
-        w.Open();
-        ASSERT_TRUE(w.Ws().Catalogue().LoadSettings());
-        ASSERT_TRUE(w.Ws().Systems().HasCatalogue());
+        auto ws = std::make_unique<TWorkspace>(m_host, data);
+        ws->LoadWindowSettings();
+        EXPECT_TRUE(ws->Catalogue().LoadSettings());
+        ws->Systems().SetUser(ws->Catalogue().Settings().UserName, ws->Catalogue().Settings().UserMail);
+        return ws;
+    }
+    static tSystemData SevenSystem(TSystemsController &systems, const QString &title) {
+        tSystemData d = systems.NewSystem();
+        d.Info.Title = title;
+        d.Info.Description = QStringLiteral("Полная система на 7 чисел");
+        d.Info.Nums = 7;
+        d.Info.CSize = 7;
+        d.Content = QString::fromLatin1(kFullSeven);
+        return d;
     }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<TServerProcess> m_server;
+    std::unique_ptr<test::TServerProcess> m_server;
+    test::TFakeHost m_host;
 };
 
-TEST_F(SystemsThroughServer, EveryCallOfTheSystemsArea) {
-    TScriptWorkspace alice;
-    OpenAs(alice, "Алиса", "alice@example.org");
-    TSystemsController &sys = alice.Ws().Systems();
-    EXPECT_EQ(sys.UserMail(), "alice@example.org");
-
+TEST_F(SystemsThroughServer, PublishListDownloadEditAndDelete) {
+    auto alice =
+        Workspace(QStringLiteral("alice"), QStringLiteral("Алиса"), QStringLiteral("alice@example.org"));
+    TSystemsController &sys = alice->Systems();
+    // An empty catalogue gives the placeholder row.
     ASSERT_TRUE(sys.LoadSystems());
-    ASSERT_EQ(sys.Count(), 1); // an empty catalogue: the placeholder
+    ASSERT_EQ(sys.Count(), 1);
     EXPECT_EQ(sys.At(0).Info.Id, -1);
 
-    tSystemData data = sys.NewSystem();
-    EXPECT_EQ(data.Info.Author, "Алиса");
-    data.Info.Title = QStringLiteral("Полная \"семерка\"");
-    data.Info.Description = QStringLiteral("Все шестерки из 7 чисел?");
-    data.Info.Nums = 7;
-    data.Info.Block = 2;
-    data.Info.Url = QStringLiteral("https://example.org/wheel?7");
-    data.Info.Created = QDateTime(QDate(2025, 6, 7), QTime(8, 9, 10));
-    data.Content = QStringLiteral("01 02 03 04 05 06\r\n01 02 03 04 05 07\r\n01 02 03 04 06 07\r\n"
-                                  "01 02 03 05 06 07\r\n01 02 04 05 06 07\r\n01 03 04 05 06 07\r\n"
-                                  "02 03 04 05 06 07");
     int row = -1;
-    ASSERT_TRUE(sys.AddSystem(data, &row)) << alice.Host.Errors().join('|').toStdString();
-    const int32_t id = sys.At(row).Info.Id;
-    EXPECT_GT(id, 0);
-
+    ASSERT_TRUE(sys.AddSystem(SevenSystem(sys, QStringLiteral("Семёрка")), &row))
+        << m_host.Errors().join('|').toStdString();
     ASSERT_TRUE(sys.LoadSystems());
-    row = sys.FindId(id);
-    ASSERT_GE(row, 0);
+    row = sys.FindId(sys.At(0).Info.Id);
+    ASSERT_EQ(sys.Count(), 1);
     const tSystemInfo listed = sys.At(row).Info;
-    EXPECT_EQ(listed.Title, data.Info.Title);
-    EXPECT_EQ(listed.Description, data.Info.Description);
-    EXPECT_EQ(int(listed.Nums), 7);
-    EXPECT_EQ(int(listed.Block), 2);
+    EXPECT_GT(listed.Id, 0);
+    EXPECT_EQ(listed.Title, QStringLiteral("Семёрка"));
+    EXPECT_EQ(listed.Author, QStringLiteral("Алиса"));
+    EXPECT_EQ(listed.Nums, 7);
     EXPECT_EQ(listed.CSize, 7);
+    EXPECT_TRUE(sys.IsOwn(row));
     EXPECT_EQ(sys.State(row), TSystemState::Own);
 
-    ASSERT_TRUE(sys.DownloadSystems({row})) << alice.Host.Errors().join('|').toStdString();
-    EXPECT_TRUE(sys.At(row).Loaded);
-    const QString path = sys.LocalPath(sys.At(row).Info);
-    EXPECT_TRUE(QFileInfo::exists(path));
-    EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("6-07-2_%1.dat").arg(id, 4, 10, QLatin1Char('0')));
+    // Downloaded: the local file carries the catalogue's creation time.
+    ASSERT_TRUE(sys.DownloadSystems({row})) << m_host.Errors().join('|').toStdString();
+    const QString local = sys.LocalPath(listed);
+    ASSERT_TRUE(QFileInfo::exists(local));
+    EXPECT_EQ(QFileInfo(local).lastModified().toSecsSinceEpoch(), listed.Created.toSecsSinceEpoch());
+    EXPECT_EQ(sys.State(row), TSystemState::OwnLoaded);
+    TExpandedSystem expanded;
+    ASSERT_TRUE(sys.ExpandSystem(QByteArray("\x03\x0b\x11\x19\x28\x2c\x2d", 7), expanded));
 
+    // Fetched and changed: the catalogue and the local copy follow.
     tSystemData fetched;
     ASSERT_TRUE(sys.FetchSystem(row, fetched));
-    EXPECT_EQ(SystemContentLines(fetched.Content), SystemContentLines(data.Content));
-
-    // The downloaded system plays over the list's seven numbers.
-    TSystemPlay play;
-    ASSERT_TRUE(sys.PrepareSystemPlay(true, play));
-    int made = 0;
-    ASSERT_TRUE(sys.StakeSystem(play, alice.Ws().Stakes().NextDrawNumber(), 1, play.Comment, &made));
-    EXPECT_EQ(made, 7);
-
-    fetched.Info.Title = QStringLiteral("Семерка");
-    fetched.Content = QStringLiteral("01 02 03 04 05 06\r\n02 03 04 05 06 07");
-    ASSERT_TRUE(sys.UpdateSystem(row, fetched)) << alice.Host.Errors().join('|').toStdString();
+    EXPECT_EQ(fetched.Content.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 7);
+    fetched.Info.Title = QStringLiteral("Семёрка полная");
+    fetched.Info.Description = QStringLiteral("изменена");
+    ASSERT_TRUE(sys.UpdateSystem(row, fetched)) << m_host.Errors().join('|').toStdString();
     ASSERT_TRUE(sys.LoadSystems());
-    row = sys.FindId(id);
-    ASSERT_GE(row, 0);
-    EXPECT_EQ(sys.At(row).Info.Title, "Семерка");
-    EXPECT_EQ(sys.At(row).Info.CSize, 2);
+    ASSERT_EQ(sys.Count(), 1);
+    EXPECT_EQ(sys.At(0).Info.Title, QStringLiteral("Семёрка полная"));
+    EXPECT_EQ(sys.At(0).Info.Id, listed.Id);
 
-    {
-        // Another user sees the system as someone else's and may not delete it.
-        TScriptWorkspace bob;
-        OpenAs(bob, "Боб", "bob@example.org");
-        ASSERT_TRUE(bob.Ws().Systems().LoadSystems());
-        const int bobRow = bob.Ws().Systems().FindId(id);
-        ASSERT_GE(bobRow, 0);
-        EXPECT_EQ(bob.Ws().Systems().State(bobRow), TSystemState::Other);
-        EXPECT_FALSE(bob.Ws().Systems().DeleteSystem(bobRow));
-        ASSERT_TRUE(bob.Ws().Systems().DownloadSystems({bobRow}));
-        EXPECT_EQ(SystemFilesFor(bob.Ws().Systems().Dir(), 7).size(), 1);
-    }
+    // Another player sees it as someone else's and cannot delete it.
+    auto bob = Workspace(QStringLiteral("bob"), QStringLiteral("Борис"), QStringLiteral("bob@example.org"));
+    ASSERT_TRUE(bob->Systems().LoadSystems());
+    ASSERT_EQ(bob->Systems().Count(), 1);
+    EXPECT_FALSE(bob->Systems().IsOwn(0));
+    EXPECT_EQ(bob->Systems().State(0), TSystemState::Other);
+    m_host.Clear();
+    EXPECT_FALSE(bob->Systems().DeleteSystem(0));
+    ASSERT_EQ(m_host.Errors().size(), 1);
+    EXPECT_EQ(m_host.Errors()[0], QStringLiteral("Вы можете удалять только свои системы!"));
 
-    alice.Host.ConfirmAnswer = true;
-    ASSERT_TRUE(sys.DeleteSystem(row)) << alice.Host.Errors().join('|').toStdString();
-    EXPECT_EQ(sys.FindId(id), -1);
-    EXPECT_TRUE(SystemFilesFor(sys.Dir(), 7).isEmpty());
+    // The owner deletes it: row and local file are gone, the catalogue is empty again.
+    m_host.Clear();
+    m_host.ConfirmAnswer = true;
+    ASSERT_TRUE(sys.DeleteSystem(0)) << m_host.Errors().join('|').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(local));
     ASSERT_TRUE(sys.LoadSystems());
-    EXPECT_EQ(sys.FindId(id), -1);
+    ASSERT_EQ(sys.Count(), 1);
+    EXPECT_EQ(sys.At(0).Info.Id, -1);
+}
+
+TEST_F(SystemsThroughServer, SomeoneWithTheSameMailButAnotherKeyIsRefused) {
+    auto alice =
+        Workspace(QStringLiteral("alice"), QStringLiteral("Алиса"), QStringLiteral("alice@example.org"));
+    ASSERT_TRUE(alice->Systems().AddSystem(SevenSystem(alice->Systems(), QStringLiteral("Моя"))));
+    // Another installation claims the same e-mail: its own key is not the one the server knows.
+    auto impostor =
+        Workspace(QStringLiteral("impostor"), QStringLiteral("Алиса"), QStringLiteral("alice@example.org"));
+    TSystemsController &sys = impostor->Systems();
+    ASSERT_TRUE(sys.LoadSystems());
+    ASSERT_EQ(sys.Count(), 1);
+    ASSERT_TRUE(sys.IsOwn(0)); // the list goes by the e-mail ...
+    tSystemData d;
+    ASSERT_TRUE(sys.FetchSystem(0, d));
+    d.Info.Title = QStringLiteral("Чужая");
+    m_host.Clear();
+    EXPECT_FALSE(sys.UpdateSystem(0, d)); // ... the server by the key
+    ASSERT_EQ(m_host.Errors().size(), 1);
+    EXPECT_TRUE(m_host.Errors()[0].startsWith(QStringLiteral("Ошибка изменения системы!\r\r")));
+    m_host.Clear();
+    EXPECT_FALSE(sys.DeleteSystem(0));
+    ASSERT_TRUE(alice->Systems().LoadSystems());
+    ASSERT_EQ(alice->Systems().Count(), 1);
+    EXPECT_EQ(alice->Systems().At(0).Info.Title, QStringLiteral("Моя"));
 }
 
 } // namespace

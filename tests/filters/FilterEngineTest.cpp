@@ -210,6 +210,23 @@ TEST_F(FilterEngineTest, DynamicMethodComparesWithTheNewestDrawInUse) {
     EXPECT_TRUE(host.Errors.isEmpty());
 }
 
+TEST_F(FilterEngineTest, PeriodFilterTellsDeletingFromKeeping) {
+    // Periods of 2 draw numbers: 1 in #1 #3 #5 #7, 3 in #1 #3. The newest
+    // draw in use is entry 3, so a period of 2 is looked up in entry 2
+    // (#5: 1 2 10 11 12 13), which holds 1 but not 3.
+    ASSERT_TRUE(table.SelectEntry(Entry(QStringLiteral("PRDV"))));
+    table.ComputeStatistics(true);
+    table.SelectByValueTexts({QStringLiteral("1 x 2"), QStringLiteral("3 x 2")});
+    ASSERT_EQ(table.SelectedCount(), 2);
+    ASSERT_TRUE(filters.FilterBySelection(false));
+    EXPECT_EQ(ListOf(combs), (std::vector<TComb>{A})) << "keeps 1, which is there";
+    ASSERT_TRUE(combs.Undo());
+    // Deleting removes what is not there: 3, not 1.
+    ASSERT_TRUE(filters.FilterBySelection(true));
+    EXPECT_EQ(ListOf(combs), (std::vector<TComb>{A, B, D, E}));
+    EXPECT_TRUE(host.Errors.isEmpty());
+}
+
 // ---- multi-selection walk -------------------------------------------------------------------------
 
 TEST_F(FilterEngineTest, MultiWalkStepsExamineThatManyRows) {

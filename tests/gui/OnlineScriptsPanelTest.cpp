@@ -9,6 +9,7 @@
 #include "catalogue/CatalogueController.h"
 #include "core/IniFile.h"
 #include "core/WindowSettings.h"
+#include "gui/catalogue/FormIdentity.h"
 #include "gui/catalogue/FormScrPublic.h"
 #include "gui/catalogue/FormScrRates.h"
 #include "gui/catalogue/OnlineScriptsModel.h"
@@ -26,6 +27,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -231,6 +233,38 @@ TEST_F(OnlineScriptsPanelTest, DownloadRatesAndProperties) {
     EXPECT_EQ(Cell(0, TCatalogueController::colYours), QStringLiteral("Скрытый"));
 }
 
+TEST_F(OnlineScriptsPanelTest, TheIdentityIsAskedForTheFirstTimeItIsNeeded) {
+    TIniFile ini;
+    ini.LoadForUpdate(m_data + QStringLiteral("/Brantlee_6x45.ini"));
+    ini.DeleteKey("CATALOGUE", "UserName");
+    ini.DeleteKey("CATALOGUE", "UserMail");
+    ini.Save();
+    ASSERT_TRUE(Catalogue().LoadSettings());
+    ASSERT_FALSE(Catalogue().HasIdentity());
+
+    QString author;
+    auto identity = WhenModal<TFormIdentity>([](TFormIdentity *form) {
+        form->NameEdit()->setText(QStringLiteral("Лев"));
+        form->MailEdit()->setText(QStringLiteral("lev-at-example"));
+        form->accept();
+        EXPECT_TRUE(form->isVisible());
+        form->MailEdit()->setText(QStringLiteral("lev@example.org"));
+        form->accept();
+    });
+    auto publish = WhenModal<TFormScrPublic>([&](TFormScrPublic *form) {
+        author = form->AuthorEdit()->text();
+        form->reject();
+    });
+    Run("ScriptLibraryUpload");
+    EXPECT_EQ(author, QStringLiteral("Лев"));
+    ASSERT_FALSE(m_rec.Messages.isEmpty());
+    EXPECT_EQ(m_rec.Messages[0].Text, QStringLiteral("Адрес электронной почты должен иметь вид имя@домен!"));
+    const TIniFile stored(m_data + QStringLiteral("/Brantlee_6x45.ini"));
+    EXPECT_EQ(stored.ReadString("CATALOGUE", "UserName"), QStringLiteral("Лев"));
+    EXPECT_EQ(stored.ReadString("CATALOGUE", "UserMail"), QStringLiteral("lev@example.org"));
+    EXPECT_EQ(m_window->Workspace().Systems().UserMail(), QStringLiteral("lev@example.org"));
+}
+
 TEST_F(OnlineScriptsPanelTest, TheSwitchHidesThePanelAndIsStored) {
     ASSERT_TRUE(Action("ScriptLibrary")->isChecked());
     EXPECT_EQ(Action("ScriptLibrary")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
@@ -242,6 +276,17 @@ TEST_F(OnlineScriptsPanelTest, TheSwitchHidesThePanelAndIsStored) {
     EXPECT_FALSE(stored.ScriptLibraryOn());
     Run("ScriptLibrary");
     EXPECT_FALSE(m_panel->isHidden());
+    EXPECT_TRUE(m_panel->Hint()->isHidden());
+
+    // Without an address the panel says where to set one.
+    TIniFile ini;
+    ini.LoadForUpdate(m_data + QStringLiteral("/Brantlee_6x45.ini"));
+    ini.DeleteKey("CATALOGUE", "Url");
+    ini.Save();
+    ASSERT_TRUE(Catalogue().LoadSettings());
+    Catalogue().ClearScripts();
+    EXPECT_FALSE(m_panel->Hint()->isHidden());
+    EXPECT_TRUE(m_panel->Hint()->text().contains(QStringLiteral("[CATALOGUE]")));
     EXPECT_TRUE(m_rec.Messages.isEmpty()) << m_rec.Texts().join(QLatin1Char('\n')).toStdString();
 }
 

@@ -63,6 +63,10 @@ protected:
         ini.Load(m_dir.filePath("Brantlee_6x45.ini"));
         ini.WriteInteger("GLOBAL", "CombsGenerateMode", cgmOnlyOf);
         ini.WriteString("GLOBAL", "CombsGenerateParameters", "1;2;3;4;5;6;7");
+        // A catalogue is set and the user known: start-up loads the list (from the fake below).
+        ini.WriteString("CATALOGUE", "Url", "http://127.0.0.1:9");
+        ini.WriteString("CATALOGUE", "UserName", "Я");
+        ini.WriteString("CATALOGUE", "UserMail", "me@example.org");
         ini.Save();
         TDrawsArchive archive;
         for (const TDrawRec &d : guitest::TenDraws())

@@ -6,9 +6,11 @@
 #include "stats/methods/SerialMethods.h"
 #include "StatsTestUtil.h"
 
+#include "archive/DemoDraws.h"
 #include "stats/StatTable.h"
 
 #include <gtest/gtest.h>
+#include <QDate>
 
 namespace lot {
 namespace {
@@ -181,6 +183,44 @@ TEST(SerialMethodsTest, CombinationsTakeTheRunsAndDistancesOfTheirItems) {
     EXPECT_EQ(probe.CombTexts(QStringLiteral("GRPV"), c, 2), Texts({"1 x 4", "2 x 1", "14 x 2", "40 x 1"}));
     EXPECT_EQ(probe.CombTexts(QStringLiteral("GRPP"), c, 2), Texts({"1 x 0", "2 x 2", "14 x 0", "40 x 3"}));
     EXPECT_EQ(probe.CombTexts(QStringLiteral("PRDV"), c, 2), Texts({"1 x 1", "2 x 3", "14 x 1"}));
+}
+
+} // namespace
+} // namespace lot
+
+namespace lot {
+namespace {
+
+// The periods find the next occurrence from where each item appears; that
+// must be what valuing the later draws again finds, for every value of the
+// table and every start.
+TEST(SerialMethodsTest, NextOccurrenceOfAPeriodAsTheDrawsGiveIt) {
+    test::TMethodProbe probe;
+    for (const TDrawRec &d : MakeDemoDraws(160, 11, QDate(2026, 1, 3)))
+        probe.Archive.Append(d);
+    TConfigData config = probe.List.Config();
+    for (int n = 1; n <= NumberCount; ++n)
+        config.MatrixSegments[size_t(n - 1)] = uint8_t((n * 7) % 4 + 1);
+    probe.List.SetConfig(config);
+    probe.List.RegisterAll();
+    const int last = probe.Archive.Count() - 1;
+    for (const char *code : {"PRDV", "PRDC", "PRDG"}) {
+        auto stat = probe.Stat(QString::fromLatin1(code));
+        TStatDrawArray values;
+        TStatScratch scratch;
+        TLastValueArray lastValues;
+        for (int i = 0; i <= last; ++i)
+            stat->DrawValues(i, last, false, values, scratch, lastValues);
+        ASSERT_GT(values.size(), 8u) << code;
+        TStatDraw odd = values[0];
+        odd.Key.SetW(3, 1); // a key no draw gives
+        values.push_back(odd);
+        for (const TStatDraw &v : values)
+            for (const int from : {0, 1, 37, 100, last, last + 1})
+                ASSERT_EQ(stat->NextOccurrence(v, from, false, last),
+                          stat->TCustomStat::NextOccurrence(v, from, false, last))
+                    << code << " " << stat->ValueToText(v).toStdString() << " from " << from;
+    }
 }
 
 } // namespace

@@ -63,6 +63,8 @@ protected:
 TEST_F(SystemsControllerTest, WithoutACatalogueEveryCallSaysSo) {
     Open();
     const QString missing = QStringLiteral("Online-каталог систем не подключен!");
+    // The workspace's own factory: a client only once a catalogue address is set, so
+    // without one nothing loads by itself and every call says why.
     EXPECT_FALSE(Sys().HasCatalogue());
     EXPECT_FALSE(Sys().LoadSystems());
     EXPECT_EQ(Sys().Count(), 0);

@@ -4,13 +4,13 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace lot {
 
-TFormIdentity::TFormIdentity(QWidget *parent) : QDialog(parent) {
+TFormIdentity::TFormIdentity(std::function<void(const QString &)> notice, QWidget *parent)
+    : QDialog(parent), m_notice(std::move(notice)) {
     setObjectName(QStringLiteral("TFormIdentity"));
     setWindowTitle(QStringLiteral("Ваши данные для online-каталога"));
     auto *layout = new QVBoxLayout(this);
@@ -52,12 +52,14 @@ QString TFormIdentity::Mail() const {
 
 void TFormIdentity::accept() {
     if (Name().isEmpty()) {
+        m_notice(QStringLiteral("Имя должно быть указано обязательно!"));
         m_name->setFocus();
         return;
     }
     // An address is something@something: the catalogue keys entries by it.
     const qsizetype at = Mail().indexOf(QLatin1Char('@'));
     if (at <= 0 || at == Mail().size() - 1 || Mail().contains(QLatin1Char(' '))) {
+        m_notice(QStringLiteral("Адрес электронной почты должен иметь вид имя@домен!"));
         m_mail->setFocus();
         return;
     }

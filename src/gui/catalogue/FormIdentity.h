@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <QDialog>
 
 class QLineEdit;
@@ -11,7 +12,8 @@ namespace lot {
 class TFormIdentity : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormIdentity(QWidget *parent = nullptr);
+    /// notice shows what OK refuses.
+    explicit TFormIdentity(std::function<void(const QString &)> notice, QWidget *parent = nullptr);
     void SetIdentity(const QString &name, const QString &mail);
     QString Name() const;
     QString Mail() const;
@@ -21,6 +23,7 @@ public:
     void accept() override;
 
 private:
+    std::function<void(const QString &)> m_notice;
     QLineEdit *m_name = nullptr;
     QLineEdit *m_mail = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueClient.h"
 #include "catalogue/CatalogueCodec.h"
+#include "catalogue/CatalogueController.h"
 #include "core/Format.h"
 
 #include <QButtonGroup>
@@ -130,7 +131,7 @@ void TFormScrPublic::accept() {
     bool taken = false;
     if (!m_check(m_id, title, taken)) {
         if (taken) {
-            m_notice(QStringLiteral("Сценарий с таким названием уже существует!\rВыберите другое название."));
+            m_notice(TCatalogueController::TitleTakenText());
             m_title->setFocus();
         }
         return;

@@ -27,7 +27,7 @@ TFormScrRates::TFormScrRates(const QList<tScriptRate> &rates, QWidget *parent) :
         for (int c = 0; c < TCatalogueController::RateColumnCount; ++c)
             item->setText(c, TCatalogueController::RateCellText(r, c));
     }
-    const int widths[] = {140, 60, 130, 110, 70, 300};
+    const int widths[] = {140, 60, 150, 110, 70, 300};
     for (int c = 0; c < TCatalogueController::RateColumnCount; ++c)
         m_list->setColumnWidth(c, widths[c]);
     layout->addWidget(m_list, 1);

@@ -27,8 +27,8 @@ namespace {
 
 const QString Category = QStringLiteral("Библиотека");
 constexpr int RowHeight = 18;
-const int DefaultWidths[TCatalogueController::ColumnCount] = {60, 200, 120, 110, 60,  50, 130,
-                                                              70, 60,  80,  70,  130, 300};
+const int DefaultWidths[TCatalogueController::ColumnCount] = {60, 200, 120, 110, 60,  50, 150,
+                                                              70, 60,  90,  70,  150, 300};
 
 QString RateName(int value) {
     return QStringLiteral("ScriptLibraryRate%1").arg(value);
@@ -51,6 +51,12 @@ TOnlineScriptsPanel::TOnlineScriptsPanel(TWorkspace &workspace, TGuiHost &host, 
     bold.setBold(true);
     caption->setFont(bold);
     top->addWidget(caption);
+    m_hint = new QLabel(QStringLiteral("Адрес каталога не указан: параметр Url раздела [CATALOGUE] файла "
+                                       "\"Brantlee_6x45.ini\""),
+                        this);
+    m_hint->setObjectName(QStringLiteral("lbOnlineScriptsHint"));
+    m_hint->hide();
+    top->addWidget(m_hint);
     top->addStretch(1);
     m_filter = new QComboBox(this);
     m_filter->setObjectName(QStringLiteral("cbOnlineScriptsFilter"));
@@ -202,6 +208,7 @@ void TOnlineScriptsPanel::SaveWindowSettings(TWindowSettings &settings, const QS
 
 void TOnlineScriptsPanel::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
+    UpdateHint();
     // The list loads the first time the panel is on screen, once a catalogue is set; the
     // window's start-up has run by then.
     if (m_loadedOnce || !m_on) return;
@@ -216,7 +223,12 @@ bool TOnlineScriptsPanel::Idle() const {
     return m_host.IsIdle();
 }
 
+void TOnlineScriptsPanel::UpdateHint() {
+    m_hint->setVisible(!m_ws.Catalogue().HasCatalogue());
+}
+
 void TOnlineScriptsPanel::OnScriptsChanged() {
+    UpdateHint();
     m_syncing = true;
     m_model->Refresh();
     const int focused = m_ws.Catalogue().Focused();
@@ -239,7 +251,7 @@ void TOnlineScriptsPanel::OnFocusChanged() {
 bool TOnlineScriptsPanel::EnsureIdentity() {
     TCatalogueController &c = m_ws.Catalogue();
     if (c.HasIdentity()) return true;
-    TFormIdentity form(window());
+    TFormIdentity form([this](const QString &text) { m_host.ShowWarning(text); }, window());
     form.SetIdentity(c.Settings().UserName, c.Settings().UserMail);
     if (form.exec() != QDialog::Accepted) return false;
     return bool(c.SetIdentity(form.Name(), form.Mail()));

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 class QMenu;
 class QTableView;
 
@@ -36,6 +37,8 @@ public:
     QTableView *List() const { return m_list; }
     TOnlineScriptsModel *Model() const { return m_model; }
     QComboBox *FilterBox() const { return m_filter; }
+    /// Says where to set the catalogue's address while none is set.
+    QLabel *Hint() const { return m_hint; }
     QMenu *PopupMenu() const { return m_popup; }
 
     /// The panel is switched on (ScriptLibraryOn).
@@ -71,6 +74,7 @@ private:
     void CreateActions(const TAddAction &add);
     void OnScriptsChanged();
     void OnFocusChanged();
+    void UpdateHint();
     /// The user's name and e-mail, asked for when not known yet; false when cancelled.
     bool EnsureIdentity();
     /// The publish dialog over data; true with data changed on OK.
@@ -82,6 +86,7 @@ private:
     TActionList &m_actions;
     TOnlineScriptsModel *m_model = nullptr;
     QComboBox *m_filter = nullptr;
+    QLabel *m_hint = nullptr;
     QTableView *m_list = nullptr;
     QMenu *m_popup = nullptr;
     bool m_on = true;

@@ -172,6 +172,32 @@ void TCustomPeriodsStat::DrawValues(int drawIdx, int lastIdx, bool sorted, TStat
     }
 }
 
+int TCustomPeriodsStat::NextOccurrence(const TStatDraw &v, int fromIdx, bool, int) {
+    const int count = int(Draws().size());
+    if (fromIdx >= count) return -1;
+    if (!m_appearancesBuilt || m_appearancesDrawCount != size_t(count)) {
+        for (std::vector<int> &a : m_appearances)
+            a.clear();
+        for (int i = 0; i < count; ++i) {
+            const uint64_t items = m_items.ItemMask(ReadDraw(i, false));
+            for (int x = 1; x < 64; ++x)
+                if ((items >> x) & 1) m_appearances[size_t(x)].push_back(i);
+        }
+        m_appearancesBuilt = true;
+        m_appearancesDrawCount = size_t(count);
+    }
+    const int x = v.Key.W(1);
+    if (x < 1 || x >= 64 || v.Key.W(2) == 0 || v.Key.W(3) != 0 || v.Key.W(4) != 0) return -1;
+    const std::vector<int> &at = m_appearances[size_t(x)];
+    auto it = std::lower_bound(at.begin(), at.end(), std::max(fromIdx, 0));
+    if (it == at.end()) return -1;
+    for (auto next = it + 1; next != at.end(); it = next++) {
+        const int d = (*m_draws)[size_t(*next)].DrawNumber - (*m_draws)[size_t(*it)].DrawNumber;
+        if (d > 0 && ClampWord(d) == v.Key.W(2)) return (*m_draws)[size_t(*next)].DrawNumber;
+    }
+    return -1;
+}
+
 void TCustomPeriodsStat::LoadDistances(int refIdx) {
     const size_t count = Draws().size();
     if (refIdx == m_distancesFor && count == m_distancesDrawCount) return;

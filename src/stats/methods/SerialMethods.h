@@ -228,9 +228,11 @@ public:
     /// the same item in one draw).
     void DrawValues(int drawIdx, int lastIdx, bool sorted, TStatDrawArray &values, TStatScratch &scratch,
                     TLastValueArray &lastValues) override;
-    int NextOccurrence(const TStatDraw &v, int fromIdx, bool sorted, int lastIdx) override {
-        return TCustomStat::NextOccurrence(v, fromIdx, sorted, lastIdx);
-    }
+    /// What valuing the draws again from fromIdx (the last values starting
+    /// afresh there) would find, read from where each item appears: the
+    /// first appearance from fromIdx whose distance to the one before it,
+    /// also from fromIdx on, is the period.
+    int NextOccurrence(const TStatDraw &v, int fromIdx, bool sorted, int lastIdx) override;
     bool CombMatches(const TComb &c, const TStatDrawArray &selected, int refIdx, bool sorted,
                      bool excludeMode) override;
     std::unique_ptr<TCombMatcher> MakeMatcher(const TStatDrawArray &selected, int refIdx, bool sorted,
@@ -247,6 +249,11 @@ private:
     bool PeriodMatches(int x, int d, int refIdx, bool excludeMode) const;
 
     const TItemView m_items;
+    /// The archive entries each item appears in, ascending; built for
+    /// m_appearancesDrawCount draws.
+    std::array<std::vector<int>, 64> m_appearances;
+    size_t m_appearancesDrawCount = 0;
+    bool m_appearancesBuilt = false;
     int m_distancesFor = -2;
     size_t m_distancesDrawCount = 0;
     std::array<int, 64> m_distances{};
