@@ -491,7 +491,7 @@ void TScriptRunner::AddScriptStake(const TComb &comb, bool batch, int sample, co
 }
 
 void TScriptRunner::SystemPlay(bool whole, int sample, const QString &stakeComment, bool newOnly) {
-    const QByteArray numbers = UniqueNumbers(m_combs.Data(), m_combs.Count());
+    const QByteArray numbers = SystemPlayNumbers(m_combs.Combs());
     const int n = int(numbers.size());
     TExpandedSystem system;
     const TOpResult r = ExpandLocalSystem(m_host, m_systemsDir, numbers, system);

@@ -23,7 +23,8 @@ TWorkspace::TWorkspace(IHost &host, const QString &dataDir, QObject *parent)
     // The systems reach the catalogue through a client made per operation
     // from the settings as they are then (none without a catalogue address);
     // the systems controller shows the calls' status texts itself.
-    m_systems.SetCatalogueFactory([this] { return MakeSystemCatalogue(m_files); });
+    m_systems.SetCatalogueFactory([this] { return MakeSystemCatalogue(m_files); },
+                                  [this] { return m_catalogue.HasCatalogue(); });
     connect(&m_catalogue, &TCatalogueController::IdentityChanged, &m_systems, &TSystemsController::SetUser);
     connect(&m_archive, &TArchiveController::RecomputeRequested, this, &TWorkspace::RecomputeAll);
     connect(&m_stats, &TStatsController::RecomputeRequested, this, &TWorkspace::RecomputeAll);

@@ -81,6 +81,23 @@ QString SystemCellText(const TSystemItem &item, int column) {
     }
 }
 
+QByteArray SystemPlayNumbers(std::span<const TComb> list) {
+    QByteArray numbers;
+    bool seen[256] = {};
+    for (const TComb &comb : list) {
+        TComb sorted = comb;
+        SortComb(sorted);
+        for (int i = 0; i < CombSize && numbers.size() < NumberCount; ++i) {
+            const uint8_t n = sorted[i];
+            if (!IsValidNumber(n) || seen[n]) continue;
+            seen[n] = true;
+            numbers.append(char(n));
+        }
+        if (numbers.size() >= NumberCount) break;
+    }
+    return numbers;
+}
+
 std::vector<bool> SystemCombsInList(const std::vector<TComb> &sorted, std::span<const TComb> list) {
     std::unordered_set<uint64_t> wanted, found;
     for (const TComb &c : sorted)
@@ -177,7 +194,7 @@ int TSystemsController::FindId(int id) const {
 }
 
 bool TSystemsController::IsOwn(int row) const {
-    return row >= 0 && row < Count() && SystemIsOwn(m_items[row].Info, m_userMail);
+    return row >= 0 && row < Count() && SystemIsOwn(m_items[row].Info, UserMail());
 }
 
 TSystemState TSystemsController::State(int row) const {
@@ -281,8 +298,8 @@ TOpResult TSystemsController::DownloadSystems(QList<int> rows) {
 
 tSystemData TSystemsController::NewSystem() const {
     tSystemData data;
-    data.Info.Author = m_userName;
-    data.Info.OwnerMail = m_userMail;
+    data.Info.Author = UserName();
+    data.Info.OwnerMail = UserMail();
     return data;
 }
 
@@ -291,11 +308,12 @@ TOpResult TSystemsController::AddSystem(const tSystemData &data, int *row) {
     return Guarded(m_host, Text("Ошибка добавления системы!\r\r%s"), [&] {
         tSystemData sent = data;
         sent.Info.Id = 0;
+        // The count sent is the content's, whatever the caller filled in.
+        sent.Info.CSize = int32_t(SystemContentLines(sent.Content).size());
         m_host.ShowStatus(Format(Text("Сохранение \"%s\"..."), {sent.Info.Title}));
         const int32_t id = Catalogue()->SaveSystem(sent, false);
         if (id < 0) throw EError(Text("Online-каталог не сообщил номер сохраненной системы!"));
         sent.Info.Id = id;
-        sent.Info.CSize = int32_t(SystemContentLines(sent.Content).size());
         // The placeholder stands only for an empty list.
         if (Count() == 1 && m_items[0].Info.Id == -1) m_items.clear();
         m_items.append({sent.Info, false});
@@ -327,13 +345,13 @@ TOpResult TSystemsController::UpdateSystem(int row, const tSystemData &data) {
         tSystemData sent = data;
         sent.Info.Id = m_items[row].Info.Id;
         sent.Info.OwnerMail = m_items[row].Info.OwnerMail;
+        sent.Info.CSize = int32_t(SystemContentLines(sent.Content).size());
         m_host.ShowStatus(Format(Text("Сохранение \"%s\"..."), {sent.Info.Title}));
         const int32_t id = Catalogue()->SaveSystem(sent, false);
         if (id < 0) throw EError(Text("Online-каталог не сообщил номер сохраненной системы!"));
         const tSystemInfo old = m_items[row].Info;
         const bool loaded = m_items[row].Loaded;
         sent.Info.Id = id;
-        sent.Info.CSize = int32_t(SystemContentLines(sent.Content).size());
         m_items[row].Info = sent.Info;
         // A local copy would otherwise keep the old combinations under the
         // same creation time, and never be taken for out of date.
@@ -387,7 +405,7 @@ TOpResult TSystemsController::PrepareSystemPlay(bool whole, TSystemPlay &play) {
     m_host.ShowStatus(Text(msg::PleaseWait));
     play = {};
     play.Whole = whole;
-    const QByteArray chosen = UniqueNumbers(m_combs.Data(), m_combs.Count());
+    const QByteArray chosen = SystemPlayNumbers(m_combs.Combs());
     play.Nums = int(chosen.size());
     const TOpResult r = ExpandSystem(chosen, play.System);
     if (!r) return r;

@@ -65,6 +65,11 @@ QString SystemDateText(const QDateTime &time);
 /// комбинаций системы!\r\r%s"; a system of no combination fails too.
 TOpResult ExpandLocalSystem(IHost &host, const QString &dir, const QByteArray &chosen, TExpandedSystem &out);
 
+/// The numbers system play lays a system over: the distinct numbers of list
+/// in order of first occurrence, each combination read in ascending order
+/// (a list read from a file keeps its combinations as written), at most 45.
+QByteArray SystemPlayNumbers(std::span<const TComb> list);
+
 /// For each combination (its numbers ascending): whether an equal one is in
 /// list (CombInList), the list scanned once for all of them.
 std::vector<bool> SystemCombsInList(const std::vector<TComb> &sorted, std::span<const TComb> list);
@@ -86,10 +91,15 @@ public:
                        const TCombsController &combs, TStakesController &stakes, QObject *parent = nullptr);
     ~TSystemsController() override;
 
-    /// The catalogue each call opens; unset or answering nullptr: none.
-    void SetCatalogueFactory(TCatalogueFactory factory) { m_factory = std::move(factory); }
-    /// A factory is set (start-up loads the list only then).
-    bool HasCatalogue() const { return bool(m_factory); }
+    /// The catalogue each call opens; unset or answering nullptr: none. configured tells
+    /// whether one is set up at all (start-up and showing the tab load the list only then);
+    /// without it a set factory counts as configured.
+    void SetCatalogueFactory(TCatalogueFactory factory, std::function<bool()> configured = {}) {
+        m_factory = std::move(factory);
+        m_configured = std::move(configured);
+    }
+    /// A catalogue is set up.
+    bool HasCatalogue() const { return m_factory && (!m_configured || m_configured()); }
     /// "Online-каталог систем не подключен!"
     static QString CatalogueMissingText();
 
@@ -193,6 +203,7 @@ private:
     const TCombsController &m_combs;
     TStakesController &m_stakes;
     TCatalogueFactory m_factory;
+    std::function<bool()> m_configured;
     QString m_userName;
     QString m_userMail;
     QList<TSystemItem> m_items;

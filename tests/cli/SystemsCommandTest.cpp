@@ -1,12 +1,16 @@
 // The systems command: the guarantees of a local system or a file, its
-// lines, the local list, system play in both modes, publishing's checks and
-// the calls that need the catalogue while none is set.
+// lines, the local list, system play in both modes, publishing's checks,
+// the calls that need the catalogue while none is set, and the same
+// commands against a catalogue server run in the test.
 
 #include "CliTestUtil.h"
 
 #include "archive/DrawsArchive.h"
+#include "catalogue-server/CatalogueServer.h"
+#include "core/IniFile.h"
 
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -154,4 +158,70 @@ TEST_F(CliSystemsTest, TheCatalogueCallsSayItIsMissing) {
     EXPECT_TRUE(r.Err.contains("ID must be an integer")) << r.Err.toStdString();
     r = Run({"systems"});
     EXPECT_EQ(r.Err, "systems: missing action (list, download, show, check, play, publish)\n");
+}
+
+// ---- against a catalogue server run in the test -----------------------------------------------
+
+namespace {
+
+class CliSystemsServerTest : public CliSystemsTest {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "test_cli";
+        static char *argv[] = {name, nullptr};
+        if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+        CliSystemsTest::SetUp();
+        server::TServerOptions options;
+        options.Database = m_dir.filePath(QStringLiteral("catalogue.sqlite"));
+        options.Port = 0;
+        m_server = std::make_unique<server::TCatalogueServer>(options);
+        TIniFile ini;
+        ini.Load(Path("Brantlee_6x45.ini"));
+        ini.WriteString("CATALOGUE", "Url", m_server->Url());
+        ini.WriteString("CATALOGUE", "UserName", QStringLiteral("Алиса"));
+        ini.WriteString("CATALOGUE", "UserMail", QStringLiteral("alice@example.org"));
+        ini.Save();
+    }
+    std::unique_ptr<server::TCatalogueServer> m_server;
+};
+
+} // namespace
+
+TEST_F(CliSystemsServerTest, PublishListDownloadShowCheckAndPlay) {
+    Write("seven.txt", FullSeven);
+    TCliRun r = Run({"systems", "publish", Path("seven.txt"), "--title", "Семерка", "--descr", "Все шестерки",
+                     "--author", "Алиса", "--block", "1"});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    const QStringList published = r.Lines().value(0).split('\t');
+    ASSERT_EQ(published.size(), 12) << r.Out.toStdString();
+    const QString id = published[0];
+    EXPECT_EQ(published.mid(1, 5), QStringList({"Семерка", "Алиса", "07", "1", "7"}));
+
+    r = Run({"systems", "list"});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    ASSERT_EQ(r.Lines().size(), 1);
+    EXPECT_TRUE(r.Lines()[0].startsWith(id + "\tСемерка\tАлиса\t07\t1\t7\t")) << r.Lines()[0].toStdString();
+
+    r = Run({"systems", "download", id});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_TRUE(
+        r.Lines().value(0).endsWith(QStringLiteral("6-07-1_%1.dat").arg(id.toInt(), 4, 10, QLatin1Char('0'))))
+        << r.Out.toStdString();
+    r = Run({"systems", "list"});
+    EXPECT_TRUE(r.Lines().value(0).contains("\tЗагружена\t")) << r.Out.toStdString();
+    r = Run({"systems", "show", "7"});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Lines().size(), 7);
+    EXPECT_EQ(r.Lines().first(), "01 02 03 04 05 06"); // as the publish normalised it
+    r = Run({"systems", "check", "7"});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Lines().last(), "6\t6\t100.00");
+    Write("list.lcv", "1;2;3;4;5;6\r\n2;3;4;5;6;7\r\n");
+    r = Run({"systems", "play", "--filter", "--list", Path("list.lcv")});
+    ASSERT_EQ(r.Code, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Lines().value(1), "Ставок сделано: 2");
+    r = Run({"systems", "download", "999999"});
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_EQ(r.Err, "Система #999999 в online-каталоге не найдена!\n");
 }

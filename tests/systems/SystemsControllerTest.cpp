@@ -63,8 +63,9 @@ protected:
 TEST_F(SystemsControllerTest, WithoutACatalogueEveryCallSaysSo) {
     Open();
     const QString missing = QStringLiteral("Online-каталог систем не подключен!");
-    // The workspace's own factory: a client only once a catalogue address is set.
-    EXPECT_TRUE(Sys().HasCatalogue());
+    // The workspace's own factory: a client only once a catalogue address is set, so
+    // without one nothing loads by itself and every call says why.
+    EXPECT_FALSE(Sys().HasCatalogue());
     EXPECT_FALSE(Sys().LoadSystems());
     EXPECT_EQ(Sys().Count(), 0);
     EXPECT_FALSE(Sys().AddSystem(Sys().NewSystem()));
@@ -277,6 +278,18 @@ TEST_F(SystemPlayTest, TheListsNumbersInOrderOfFirstOccurrence) {
     const auto records = w.Records();
     ASSERT_EQ(records.size(), 5u);
     EXPECT_EQ(records[2].Kind, skSeparator);
+}
+
+TEST(SystemPlayNumbers, EachCombinationIsReadInAscendingOrder) {
+    // A list read from a file keeps 40;25;17;11;3;7 as written.
+    const std::vector<TComb> list{test::C(40, 25, 17, 11, 3, 7), test::C(1, 3, 9, 12, 20, 44)};
+    const QByteArray numbers = SystemPlayNumbers(list);
+    EXPECT_EQ(numbers, QByteArray("\x03\x07\x0b\x11\x19\x28\x01\x09\x0c\x14\x2c"));
+    std::vector<TComb> all;
+    for (int s = 1; s + 5 <= 45; ++s)
+        all.push_back(test::C(s, s + 1, s + 2, s + 3, s + 4, s + 5));
+    EXPECT_EQ(SystemPlayNumbers(all).size(), 45);
+    EXPECT_TRUE(SystemPlayNumbers({}).isEmpty());
 }
 
 TEST_F(SystemPlayTest, WithoutASystemForNTheLongErrorAndNoStake) {

@@ -13,6 +13,7 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -171,7 +172,8 @@ QLineEdit *TFormSystem::NumberEdit(const QString &name, int value) {
 
 bool TFormSystem::eventFilter(QObject *watched, QEvent *event) {
     if (watched == m_edCombs && event->type() == QEvent::FocusOut && m_editable) {
-        NormaliseCombs();
+        // The field's own context menu takes the focus only for a moment.
+        if (static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) NormaliseCombs();
     } else if (event->type() == QEvent::KeyPress &&
                (watched == m_edNums || watched == m_edCLen || watched == m_edOlap)) {
         // Digits only; keys that type no character (editing, moving, Enter,
