@@ -162,8 +162,12 @@ template <class Task> void ForEachPair(size_t count, int threads, const Task &ta
         t.join();
 }
 
-int ThreadsFor(bool parallel, size_t tasks) {
-    return parallel ? int(std::min<size_t>(size_t(HotLoopThreads()), std::max<size_t>(1, tasks))) : 1;
+/// Threads for a walk of cases over words of counters: one when the walk is
+/// shorter than starting the threads would be.
+int ThreadsFor(bool parallel, size_t tasks, int64_t cases, size_t words) {
+    constexpr int64_t MinParallelWork = int64_t(1) << 21;
+    if (!parallel || cases * int64_t(words) < MinParallelWork) return 1;
+    return int(std::min<size_t>(size_t(HotLoopThreads()), std::max<size_t>(1, tasks)));
 }
 
 } // namespace
@@ -185,7 +189,7 @@ TGuaranteeTable GuaranteeTable(const std::vector<TComb> &positions, int n, bool 
     for (int m = GuaranteeMinDrawn; m <= GuaranteeMaxDrawn; ++m) {
         table.Cases[size_t(m)] = Choose(n, m);
         const std::vector<TPair> pairs = Pairs(n, m);
-        const int threads = ThreadsFor(parallel, pairs.size());
+        const int threads = ThreadsFor(parallel, pairs.size(), table.Cases[size_t(m)], cols.Words());
         std::vector<std::array<int64_t, GuaranteeMaxDrawn + 1>> hist(
             static_cast<size_t>(threads), std::array<int64_t, GuaranteeMaxDrawn + 1>{});
         std::vector<TWalker> walkers;
@@ -249,7 +253,7 @@ bool GuaranteeHolds(const std::vector<TComb> &positions, int n, int m, int k, bo
     if (k <= 0) return true;
     const TColumns cols(positions, n);
     const std::vector<TPair> pairs = Pairs(n, m);
-    const int threads = ThreadsFor(parallel, pairs.size());
+    const int threads = ThreadsFor(parallel, pairs.size(), Choose(n, m), cols.Words());
     std::vector<TWalker> walkers;
     walkers.reserve(size_t(threads));
     for (int t = 0; t < threads; ++t)

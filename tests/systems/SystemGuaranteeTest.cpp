@@ -92,10 +92,17 @@ TEST(SystemGuarantee, SmallRandomSystemsAgreeWithBruteForce) {
     }
 }
 
-TEST(SystemGuarantee, ALargeSystemAgreesWithBruteForce) {
+TEST(SystemGuarantee, LargeSystemsAgreeWithBruteForce) {
     std::mt19937 rng(11);
-    const std::vector<TComb> system = RandomSystem(rng, 20, 200);
-    EXPECT_EQ(GuaranteeTable(system, 20), GuaranteeTableBrute(system, 20));
+    const std::vector<TComb> twenty = RandomSystem(rng, 20, 200);
+    EXPECT_EQ(GuaranteeTable(twenty, 20), GuaranteeTableBrute(twenty, 20));
+    // Large enough for the walk to go on every core.
+    const std::vector<TComb> big = RandomSystem(rng, 35, 130);
+    const TGuaranteeTable table = GuaranteeTable(big, 35, true);
+    EXPECT_EQ(table, GuaranteeTableBrute(big, 35));
+    EXPECT_EQ(table, GuaranteeTable(big, 35, false));
+    for (int k = 1; k <= 6; ++k)
+        EXPECT_EQ(GuaranteeHolds(big, 35, 6, k, true), table.Reached[6][size_t(k)] == table.Cases[6]) << k;
 }
 
 TEST(SystemGuarantee, TheEarlyExitCheckAgreesWithTheTable) {

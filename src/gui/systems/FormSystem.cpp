@@ -3,6 +3,7 @@
 #include "core/AtomicFile.h"
 #include "core/Codec1251.h"
 #include "core/Errors.h"
+#include "core/Host.h"
 #include "core/OpResult.h"
 #include "gui/shell/GuiHost.h"
 #include "systems/SystemFiles.h"
@@ -214,6 +215,9 @@ void TFormSystem::UpdateGuarantees() {
             identity.append(char(i));
         const std::vector<TComb> positions = ExpandSystemLines(lines, identity);
         if (positions.empty()) throw EError(QStringLiteral("нет комбинаций"));
+        // Every case of up to six of N numbers: a large system takes a moment.
+        TBusyGuard busy(m_host);
+        m_host.ShowStatus(QStringLiteral("Расчет гарантий системы..."));
         const TGuaranteeTable table = GuaranteeTable(positions, n);
         QStringList summary;
         for (int m = GuaranteeMinDrawn; m <= GuaranteeMaxDrawn; ++m) {
