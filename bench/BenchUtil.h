@@ -3,12 +3,14 @@
 // reporter that ends a run with every result as a ratio to its floor, the
 // copy of the full list measured in the same run.
 
+#include "combs/CombGenerator.h"
 #include "core/Host.h"
 
 #include <benchmark/benchmark.h>
 #include <QFile>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +25,22 @@ public:
     void ShowAttention(const QString &) override {}
     void ShowWarning(const QString &) override {}
     bool Confirm(const QString &, const QString &, bool) override { return false; }
+};
+
+/// The full combination list and a target of its size: the floor of the
+/// list benchmarks is one copy of the list into the target.
+struct TFullList {
+    std::vector<TComb> Source;
+    std::vector<TComb> Target;
+
+    TFullList() : Source(size_t(FullSetSize)), Target(size_t(FullSetSize)) {
+        Source.resize(size_t(GenerateInto(cgmFullSet, 0, Source.data())));
+    }
+    void Copy() {
+        std::memcpy(Target.data(), Source.data(), Source.size() * sizeof(TComb));
+        benchmark::DoNotOptimize(Target.data());
+        benchmark::ClobberMemory();
+    }
 };
 
 /// A "kB" field of /proc/self/status ("VmHWM:", "VmRSS:"); -1 when unknown.

@@ -7,9 +7,10 @@
 #include "filters/FilterPass.h"
 #include "stats/StatList.h"
 
+#include "BenchUtil.h"
+
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -17,16 +18,11 @@ namespace {
 
 using namespace lot;
 
-struct TFixture {
-    std::vector<TComb> Source;
-    std::vector<TComb> Target;
+struct TFixture : bench::TFullList {
     TDrawsArchive Archive;
     TStatList Stats{&Archive};
 
-    TFixture() : Source(static_cast<size_t>(FullSetSize)), Target(static_cast<size_t>(FullSetSize)) {
-        Source.resize(size_t(GenerateInto(cgmFullSet, 0, Source.data())));
-        Stats.RegisterAll();
-    }
+    TFixture() { Stats.RegisterAll(); }
 };
 
 TFixture &Fixture() {
@@ -46,11 +42,8 @@ TStatDrawArray Keys(std::initializer_list<int> values, bool asInt) {
 
 void Copy(benchmark::State &state) {
     TFixture &f = Fixture();
-    for (auto _ : state) {
-        std::memcpy(f.Target.data(), f.Source.data(), f.Source.size() * sizeof(TComb));
-        benchmark::DoNotOptimize(f.Target.data());
-        benchmark::ClobberMemory();
-    }
+    for (auto _ : state)
+        f.Copy();
     state.SetItemsProcessed(int64_t(state.iterations()) * int64_t(f.Source.size()));
 }
 

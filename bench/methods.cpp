@@ -40,7 +40,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <QDate>
 #include <string>
@@ -51,15 +50,12 @@ namespace {
 
 using namespace lot;
 
-struct TFixture {
-    std::vector<TComb> Source;
-    std::vector<TComb> Target;
+struct TFixture : bench::TFullList {
     bench::TQuietHost Host;
     TDrawsArchive Archive;
     TStatList Stats{&Archive};
 
-    TFixture() : Source(size_t(FullSetSize)), Target(size_t(FullSetSize)) {
-        Source.resize(size_t(GenerateInto(cgmFullSet, 0, Source.data())));
+    TFixture() {
         // Nine segments, so that SGMV gives nine keys per combination.
         TConfigData config = Stats.Config();
         for (int n = 1; n <= NumberCount; ++n)
@@ -149,11 +145,8 @@ TStatDrawArray Selected(const TCase &c) {
 
 void Copy(benchmark::State &state) {
     TFixture &f = Fixture();
-    for (auto _ : state) {
-        std::memcpy(f.Target.data(), f.Source.data(), f.Source.size() * sizeof(TComb));
-        benchmark::DoNotOptimize(f.Target.data());
-        benchmark::ClobberMemory();
-    }
+    for (auto _ : state)
+        f.Copy();
 }
 
 void Pass(benchmark::State &state, const TCase &c, bool fast) {

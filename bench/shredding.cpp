@@ -18,7 +18,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -26,17 +25,12 @@ namespace {
 
 using namespace lot;
 
-struct TFixture {
-    std::vector<TComb> Source;
-    std::vector<TComb> Target;
+struct TFixture : bench::TFullList {
     bench::TQuietHost Host;
     TDrawsArchive Archive;
     TStatList Stats{&Archive};
 
-    TFixture() : Source(size_t(FullSetSize)), Target(size_t(FullSetSize)) {
-        Source.resize(size_t(GenerateInto(cgmFullSet, 0, Source.data())));
-        Stats.RegisterAll();
-    }
+    TFixture() { Stats.RegisterAll(); }
 };
 
 TFixture &Fixture() {
@@ -46,11 +40,8 @@ TFixture &Fixture() {
 
 void Copy(benchmark::State &state) {
     TFixture &f = Fixture();
-    for (auto _ : state) {
-        std::memcpy(f.Target.data(), f.Source.data(), f.Source.size() * sizeof(TComb));
-        benchmark::DoNotOptimize(f.Target.data());
-        benchmark::ClobberMemory();
-    }
+    for (auto _ : state)
+        f.Copy();
 }
 
 void Pass(benchmark::State &state) {

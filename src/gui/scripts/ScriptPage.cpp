@@ -243,21 +243,13 @@ QList<TMenuEntries> TScriptPage::MenuEntries() const {
 }
 
 void TScriptPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
-    QList<int> current;
-    for (int c = 0; c < TScriptsController::ColumnCount; ++c)
-        current.append(m_list->columnWidth(c));
-    const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), current);
-    for (int c = 0; c < TScriptsController::ColumnCount && c < widths.size(); ++c)
-        if (widths[c] > 0 && widths[c] <= 4000) m_list->setColumnWidth(c, widths[c]);
+    LoadColumnWidths(m_list, TScriptsController::ColumnCount, settings, section, QLatin1String(ListName));
     m_libraryHeight = qBound(60, settings.ScriptLibraryHeight(), 2000);
     m_library->LoadWindowSettings(settings, section);
 }
 
 void TScriptPage::SaveWindowSettings(TWindowSettings &settings, const QString &section) const {
-    QList<int> widths;
-    for (int c = 0; c < TScriptsController::ColumnCount; ++c)
-        widths.append(m_list->columnWidth(c));
-    settings.SetColumnWidths(section, QLatin1String(ListName), widths);
+    SaveColumnWidths(m_list, TScriptsController::ColumnCount, settings, section, QLatin1String(ListName));
     m_library->SaveWindowSettings(settings, section);
 }
 

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 class QAction;
+class QTableView;
 class QWidget;
 
 namespace lot {
@@ -19,6 +20,14 @@ class TGuiHost;
 class TWindowSettings;
 class TWorkspace;
 struct TConfigData;
+
+/// The widths of a list's first count columns from the window settings
+/// (key name of section), each kept when stored as 0 or above 4000.
+void LoadColumnWidths(QTableView *list, int count, const TWindowSettings &settings, const QString &section,
+                      const QString &name);
+/// Stores the widths of a list's first count columns.
+void SaveColumnWidths(const QTableView *list, int count, TWindowSettings &settings, const QString &section,
+                      const QString &name);
 
 /// The two page controls of the main window.
 enum class TPageControl {

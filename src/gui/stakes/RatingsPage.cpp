@@ -172,19 +172,11 @@ QList<TMenuEntries> TRatingsPage::MenuEntries() const {
 }
 
 void TRatingsPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
-    QList<int> current;
-    for (int c = 0; c < RatingColumnCount; ++c)
-        current.append(m_list->columnWidth(c));
-    const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), current);
-    for (int c = 0; c < RatingColumnCount && c < widths.size(); ++c)
-        if (widths[c] > 0 && widths[c] <= 4000) m_list->setColumnWidth(c, widths[c]);
+    LoadColumnWidths(m_list, RatingColumnCount, settings, section, QLatin1String(ListName));
 }
 
 void TRatingsPage::SaveWindowSettings(TWindowSettings &settings, const QString &section) const {
-    QList<int> widths;
-    for (int c = 0; c < RatingColumnCount; ++c)
-        widths.append(m_list->columnWidth(c));
-    settings.SetColumnWidths(section, QLatin1String(ListName), widths);
+    SaveColumnWidths(m_list, RatingColumnCount, settings, section, QLatin1String(ListName));
 }
 
 QList<TScreenshotRender> TRatingsPage::ScreenshotRenders() const {

@@ -145,19 +145,11 @@ QList<TMenuEntries> TTablesPage::MenuEntries() const {
 }
 
 void TTablesPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
-    QList<int> current;
-    for (int c = 0; c < TableColumnCount; ++c)
-        current.append(m_list->columnWidth(c));
-    const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), current);
-    for (int c = 0; c < TableColumnCount && c < widths.size(); ++c)
-        if (widths[c] > 0 && widths[c] <= 4000) m_list->setColumnWidth(c, widths[c]);
+    LoadColumnWidths(m_list, TableColumnCount, settings, section, QLatin1String(ListName));
 }
 
 void TTablesPage::SaveWindowSettings(TWindowSettings &settings, const QString &section) const {
-    QList<int> widths;
-    for (int c = 0; c < TableColumnCount; ++c)
-        widths.append(m_list->columnWidth(c));
-    settings.SetColumnWidths(section, QLatin1String(ListName), widths);
+    SaveColumnWidths(m_list, TableColumnCount, settings, section, QLatin1String(ListName));
 }
 
 QList<TScreenshotRender> TTablesPage::ScreenshotRenders() const {

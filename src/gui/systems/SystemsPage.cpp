@@ -218,19 +218,11 @@ QList<TMenuEntries> TSystemsPage::MenuEntries() const {
 }
 
 void TSystemsPage::LoadWindowSettings(const TWindowSettings &settings, const QString &section) {
-    QList<int> current;
-    for (int c = 0; c < SystemColumnCount; ++c)
-        current.append(m_list->columnWidth(c));
-    const QList<int> widths = settings.ColumnWidths(section, QLatin1String(ListName), current);
-    for (int c = 0; c < SystemColumnCount && c < widths.size(); ++c)
-        if (widths[c] > 0 && widths[c] <= 4000) m_list->setColumnWidth(c, widths[c]);
+    LoadColumnWidths(m_list, SystemColumnCount, settings, section, QLatin1String(ListName));
 }
 
 void TSystemsPage::SaveWindowSettings(TWindowSettings &settings, const QString &section) const {
-    QList<int> widths;
-    for (int c = 0; c < SystemColumnCount; ++c)
-        widths.append(m_list->columnWidth(c));
-    settings.SetColumnWidths(section, QLatin1String(ListName), widths);
+    SaveColumnWidths(m_list, SystemColumnCount, settings, section, QLatin1String(ListName));
 }
 
 QList<TScreenshotRender> TSystemsPage::ScreenshotRenders() const {

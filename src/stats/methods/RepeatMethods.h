@@ -13,6 +13,7 @@
 
 #include "stats/CustomStatBases.h"
 #include "stats/KeyedStat.h"
+#include "stats/methods/SetCountMatcher.h"
 
 namespace lot {
 
@@ -49,30 +50,6 @@ inline uint64_t NumberMask(const TComb &c) {
 inline int MaskCount(uint64_t mask) {
     return __builtin_popcountll(mask);
 }
-
-/// The fast matcher of the repeat counts: how many numbers of a
-/// combination lie in a set, the set's numbers as one bit per byte value
-/// (duplicates of a number count once, as in the combination's mask), and
-/// the selected counts as a table.
-class TNumberSetCountMatcher final : public TInlineCombMatcher<TNumberSetCountMatcher> {
-public:
-    TNumberSetCountMatcher(uint64_t set, const TSelectedKeys &keys) {
-        for (int b = 1; b < 64; ++b)
-            m_bit[size_t(b)] = set & uint64_t(1) << b;
-        for (int n = 0; n <= CombSize; ++n)
-            m_hits[size_t(n)] = uint8_t(keys.Bit(TStatKey::FromWords(uint16_t(n))));
-    }
-    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
-    bool IsThreadSafe() const override { return true; }
-    unsigned Bit(const TComb &c) const {
-        const uint64_t m = m_bit[c[0]] | m_bit[c[1]] | m_bit[c[2]] | m_bit[c[3]] | m_bit[c[4]] | m_bit[c[5]];
-        return m_hits[size_t(__builtin_popcountll(m))];
-    }
-
-private:
-    std::array<uint64_t, 256> m_bit{};
-    std::array<uint8_t, CombSize + 1> m_hits{};
-};
 
 /// The codes and captions of the members with a shift and a distance.
 QString RepValuesCode(int shift, int distance);

@@ -77,14 +77,14 @@ std::array<uint8_t, 256> ItemHits(const TItemView &items, const TStatDrawArray &
     return hits;
 }
 
-TChainCountMatcher::TChainCountMatcher(uint64_t set, const TStatDrawArray &selected, TKeySearch search,
-                                       int word, bool active) {
-    for (int b = 1; b < 64; ++b)
-        m_bit[size_t(b)] = set & uint64_t(1) << b;
-    if (!active) return;
+TNumberSetCountMatcher::THits CountHits(const TStatDrawArray &selected, TKeySearch search, int word,
+                                        bool active) {
+    TNumberSetCountMatcher::THits hits{};
+    if (!active) return hits;
     const TSelectedKeys keys(selected, search);
     for (int n = 0; n <= CombSize; ++n)
-        m_hits[size_t(n)] = uint8_t(keys.Bit(KeyWithWord(word, n)));
+        hits[size_t(n)] = uint8_t(keys.Bit(KeyWithWord(word, n)));
+    return hits;
 }
 
 } // namespace detail

@@ -18,6 +18,7 @@
 #include "stats/CustomStatBases.h"
 #include "stats/KeyedStat.h"
 #include "stats/methods/SerialMethods.h"
+#include "stats/methods/SetCountMatcher.h"
 
 namespace lot {
 
@@ -40,24 +41,10 @@ QString ChainHelpTopic(TItemView::TKind kind, int depth, TChainShape shape);
 std::array<uint8_t, 256> ItemHits(const TItemView &items, const TStatDrawArray &selected, TKeySearch search,
                                   int word);
 
-/// The fast matcher of the count members: how many numbers of a combination
-/// lie in a set of numbers (each byte value once), and the selected counts
-/// as a table.
-class TChainCountMatcher final : public TInlineCombMatcher<TChainCountMatcher> {
-public:
-    TChainCountMatcher(uint64_t set, const TStatDrawArray &selected, TKeySearch search, int word,
-                       bool active);
-    bool Matches(const TComb &c) const override { return Bit(c) != 0; }
-    bool IsThreadSafe() const override { return true; }
-    unsigned Bit(const TComb &c) const {
-        const uint64_t m = m_bit[c[0]] | m_bit[c[1]] | m_bit[c[2]] | m_bit[c[3]] | m_bit[c[4]] | m_bit[c[5]];
-        return m_hits[size_t(__builtin_popcountll(m))];
-    }
-
-private:
-    std::array<uint64_t, 256> m_bit{};
-    std::array<uint8_t, CombSize + 1> m_hits{};
-};
+/// The count table of the count members for TNumberSetCountMatcher: which
+/// counts of numbers in the set are selected (none when not active).
+TNumberSetCountMatcher::THits CountHits(const TStatDrawArray &selected, TKeySearch search, int word,
+                                        bool active);
 
 } // namespace detail
 
@@ -201,8 +188,8 @@ public:
         if (!this->List().FastPaths()) return Keyed::MakeMatcher(selected, refIdx, sorted, excludeMode);
         this->LoadRefDraw(refIdx, sorted);
         if constexpr (Shape == detail::TChainShape::Count) {
-            return std::make_unique<detail::TChainCountMatcher>(m_set, selected, MatchSearch, Depth,
-                                                                Active());
+            return std::make_unique<detail::TNumberSetCountMatcher>(
+                m_set, detail::CountHits(selected, MatchSearch, Depth, Active()));
         } else {
             // A combination has a value for each of its numbers when the
             // reference draw (for All: an item of it) is there.
