@@ -219,8 +219,11 @@ TOpResult TSystemsController::LoadSystems() {
     m_host.ShowStatus(Text("Загрузка списка систем..."));
     m_items.clear();
     QList<tSystemInfo> list;
-    const TOpResult r = Guarded(m_host, Text("Ошибка загрузки списка систем!\r\r%s"),
-                                [&] { list = Catalogue()->ListSystems(); });
+    std::unique_ptr<ISystemCatalogue> catalogue;
+    const TOpResult r = Guarded(m_host, Text("Ошибка загрузки списка систем!\r\r%s"), [&] {
+        catalogue = Catalogue();
+        list = catalogue->ListSystems();
+    });
     if (!r) {
         emit SystemsChanged();
         return r;
@@ -239,7 +242,8 @@ TOpResult TSystemsController::LoadSystems() {
     for (int row = 0; row < Count(); ++row) {
         const tSystemInfo &info = m_items[row].Info;
         if (!m_items[row].Loaded || !SystemFileOutOfDate(LocalPath(info), info.Created)) continue;
-        (void)Guarded(m_host, WithId("Ошибка загрузки системы #%d!\r\r%s", info.Id), [&] { Download(row); });
+        (void)Guarded(m_host, WithId("Ошибка загрузки системы #%d!\r\r%s", info.Id),
+                      [&] { Download(row, *catalogue); });
     }
     emit SystemsChanged();
     return r;
@@ -266,10 +270,10 @@ void TSystemsController::SaveLocal(const tSystemInfo &info, const QStringList &l
     UpdateLoaded();
 }
 
-void TSystemsController::Download(int row) {
+void TSystemsController::Download(int row, ISystemCatalogue &catalogue) {
     const tSystemInfo info = m_items.at(row).Info;
     m_host.ShowStatus(Format(Text("Загрузка \"%s\"..."), {info.Title}));
-    const QStringList lines = SystemContentLines(Catalogue()->SystemContent(info.Id));
+    const QStringList lines = SystemContentLines(catalogue.SystemContent(info.Id));
     if (lines.size() != info.CSize)
         throw EError(
             Format(Text("Количество скачанных комбинаций ( %d ) отличается от ожидаемого значения ( %d )"),
@@ -280,12 +284,14 @@ void TSystemsController::Download(int row) {
 TOpResult TSystemsController::DownloadSystems(QList<int> rows) {
     TBusyGuard busy(m_host);
     TOpResult r;
+    std::unique_ptr<ISystemCatalogue> catalogue; // one client for the whole batch
     for (int row : rows) {
         if (row < 0 || row >= Count()) continue;
         const int id = m_items[row].Info.Id;
         r = Guarded(m_host, WithId("Ошибка загрузки системы #%d!\r\r%s", id), [&] {
             if (id < 0) throw EError(Text("Список систем не доступен!"));
-            Download(row);
+            if (!catalogue) catalogue = Catalogue();
+            Download(row, *catalogue);
         });
         if (!r) break;
     }

@@ -190,8 +190,8 @@ signals:
 
 private:
     std::unique_ptr<ISystemCatalogue> Catalogue() const;
-    /// Downloads one row; raises.
-    void Download(int row);
+    /// Downloads one row from catalogue; raises.
+    void Download(int row, ISystemCatalogue &catalogue);
     /// Saves lines as the local file of info, then removes every other file
     /// for the same N and updates the rows' status; raises.
     void SaveLocal(const tSystemInfo &info, const QStringList &lines);
